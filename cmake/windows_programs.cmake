@@ -1,0 +1,23 @@
+# The Windows deliverables and the Windows-side test programs (cross build).
+set(WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/driver/win/*.cpp
+  ${CMAKE_SOURCE_DIR}/delivery/win/*.cpp
+  ${CMAKE_SOURCE_DIR}/config/win/*.cpp
+  ${CMAKE_SOURCE_DIR}/ui/win/*.cpp)
+enable_language(RC)
+add_executable(astrodriver WIN32 ${DRIVER_WIN_SOURCES} ${CMAKE_SOURCE_DIR}/resources/astrodriver.rc)
+target_link_libraries(astrodriver PRIVATE astrocore comctl32 user32 gdi32 shell32 advapi32)
+target_link_options(astrodriver PRIVATE ${WIN_LINK_OPTIONS})
+
+# Console programs beside the driver: the test client, the window probe, the demo client.
+file(GLOB CLIENT_PROGRAMS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/client/*.cpp)
+foreach(source ${CLIENT_PROGRAMS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE astrocore user32 gdi32 shell32 advapi32)
+  target_link_options(${name} PRIVATE ${WIN_LINK_OPTIONS})
+endforeach()
