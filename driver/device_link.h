@@ -52,7 +52,8 @@ class DeviceLink {
   // Room behind the text for the next read: 255 minus the text length.
   std::size_t FreeCapacity() const;
   // Appends received bytes behind the text (at most FreeCapacity of them) and
-  // terminates the text behind them. Returns the number of bytes taken.
+  // terminates the text behind them; a zero byte among them ends the text there.
+  // Returns the number of bytes taken.
   std::size_t Append(const char* bytes, std::size_t count);
   // Cuts the buffer into complete lines, handles each in order, and clears an
   // over-long remainder.
@@ -62,13 +63,16 @@ class DeviceLink {
   const DeviceReports& Reports() const { return reports_; }
 
  private:
+  // Each handler gets the line without its carriage return and its length;
+  // characters at or beyond the length read as 0.
   void HandleLine(const char* line, std::size_t length);
   void HandleMotion(const char* line, std::size_t length);
-  void HandleButtons(const char* line);
-  void HandleMode(const char* line);
-  void HandleLongMode(const char* line);
-  void HandleN(const char* line);
-  void HandleQ(const char* line);
+  void HandleButtons(const char* line, std::size_t length);
+  void HandleMode(const char* line, std::size_t length);
+  void HandleLongMode(const char* line, std::size_t length);
+  void HandleN(const char* line, std::size_t length);
+  void HandleQ(const char* line, std::size_t length);
+  void SetModeFlags(unsigned mode);
   void Send(const char* command);
 
   DeliveryContext& context_;

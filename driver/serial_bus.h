@@ -24,7 +24,7 @@ struct PortProperties {
 
 // The system's flag values for the properties above.
 namespace port_flags {
-constexpr std::uint32_t kBaud9600 = 0x00000400;
+constexpr std::uint32_t kBaud9600 = 0x00000800;  // BAUD_9600 (0x400 is BAUD_7200)
 constexpr std::uint32_t kProviderRs232 = 0x00000001;
 constexpr std::uint32_t kDtrDsr = 0x0001;
 constexpr std::uint32_t kRtsCts = 0x0002;

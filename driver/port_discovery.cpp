@@ -1,0 +1,207 @@
+#include "driver/port_discovery.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "driver/device_alphabet.h"
+#include "driver/port_slot.h"
+
+namespace astro {
+namespace {
+
+constexpr std::uint32_t kInputQueue = 256;
+constexpr std::uint32_t kOutputQueue = 5;
+constexpr unsigned kPowerWaitMs = 1000;
+constexpr unsigned kCommandWaitMs = 100;
+constexpr unsigned kRetryWaitMs = 10;
+constexpr std::size_t kReplyCapacity = 256;
+constexpr std::size_t kShortestReply = 8;  // a reply must be longer than this
+
+bool HasAll(std::uint32_t value, std::uint32_t bits) {
+  return (value & bits) == bits;
+}
+
+bool AllZero(const PortProperties& p) {
+  return p.maxBaud == 0 && p.providerSubType == 0 && p.providerCapabilities == 0 &&
+         p.settableParams == 0 && p.settableBaud == 0 && p.settableData == 0 &&
+         p.settableStopParity == 0;
+}
+
+void NameSlot(PortSlot& slot, int portNumber, const char* portName) {
+  if (portName) {
+    std::snprintf(slot.name, sizeof slot.name, "%s", portName);
+  } else {
+    std::snprintf(slot.name, sizeof slot.name, "COM%d", portNumber);
+  }
+}
+
+// Opens the slot's port, asks for the queue sizes and reads whether the
+// controller can hang on it. Returns false when the port does not open; a port
+// that opens but does not qualify is closed and qualifies is false.
+bool OpenCandidate(SerialBus& bus, PortSlot& slot, bool& qualifies) {
+  slot.handle = bus.Open(slot.name);
+  if (slot.handle == kInvalidPort) return false;
+  bus.SetupQueues(slot.handle, kInputQueue, kOutputQueue);
+  PortProperties props;
+  // A refused request leaves the record zero: the port is then judged by its reply.
+  if (!bus.ReadProperties(slot.handle, props)) props = PortProperties();
+  qualifies = PortQualifies(props);
+  return true;
+}
+
+bool NamesProduct(const char* reply, std::size_t count) {
+  // The reply fills the whole buffer at most, without room for a terminator:
+  // search the bytes read and nothing behind them.
+  const std::string_view text(reply, count);
+  return text.find("ASTROLAB") != std::string_view::npos ||
+         text.find("AIRCAP") != std::string_view::npos;
+}
+
+// Reads the port's answer to the version string. A reply that fills the whole
+// buffer may go on, so the port is read again until a read comes back shorter.
+bool AnswersAsController(SerialBus& bus, const PortSlot& slot) {
+  bool names = false;
+  char reply[kReplyCapacity];
+  std::size_t count = 0;
+  do {
+    count = 0;
+    if (!bus.PollReply(slot.handle, slot.event, reply, sizeof reply, count)) break;
+    if (count > sizeof reply) count = sizeof reply;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (reply[i] == '\0') reply[i] = kCarriageReturn;
+    }
+    if (count > kShortestReply && NamesProduct(reply, count)) names = true;
+  } while (count == kReplyCapacity);
+  return names;
+}
+
+void SendToEveryOpenPort(SerialBus& bus, ErrorReporter& reporter, PortSlot (&slots)[kPortCount],
+                         const char* command, const char* failure) {
+  for (int i = 0; i < kPortCount; ++i) {
+    PortSlot& slot = slots[i];
+    if (slot.handle == kInvalidPort) continue;
+    if (!SendDeviceCommand(bus, slot.handle, command, CommandLength(command), nullptr)) {
+      ClosePort(bus, reporter, slot);
+      ReportPortError(reporter, i + 1, failure);
+    }
+  }
+  bus.Sleep(kCommandWaitMs);
+}
+
+}  // namespace
+
+bool PortQualifies(const PortProperties& props) {
+  if (AllZero(props)) return true;
+  using namespace port_flags;
+  return props.maxBaud >= kBaud9600 && props.providerSubType == kProviderRs232 &&
+         HasAll(props.providerCapabilities, kDtrDsr | kRtsCts) &&
+         HasAll(props.settableParams,
+                kSettableParity | kSettableBaud | kSettableDataBits | kSettableStopBits) &&
+         HasAll(props.settableBaud, kBaud9600) && HasAll(props.settableData, kDataBits8) &&
+         HasAll(props.settableStopParity, kStopBits2 | kParityNone);
+}
+
+bool SendDeviceCommand(SerialBus& bus, PortHandle port, const char* text, std::size_t length,
+                       std::size_t* sent) {
+  std::size_t count = 0;
+  while (count < length) {
+    if (!bus.TransmitChar(port, text[count])) {
+      bus.Sleep(kRetryWaitMs);
+      if (!bus.TransmitChar(port, text[count])) break;
+    }
+    ++count;
+  }
+  if (sent) *sent = count;
+  return count == length;
+}
+
+PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& commands,
+                      const char* portName) {
+  PortSlot slots[kPortCount];
+
+  // Power-off pass: the controller draws its power from DTR and RTS, so holding
+  // them off resets it.
+  for (int i = 0; i < kPortCount; ++i) {
+    PortSlot& slot = slots[i];
+    ResetPortSlot(slot);
+    NameSlot(slot, i + 1, portName);
+    bool qualifies = false;
+    if (!OpenCandidate(bus, slot, qualifies)) continue;
+    if (qualifies && bus.ApplyLineConfiguration(slot.handle, false)) {
+      bus.Close(slot.handle);
+      slot.handle = kInvalidPort;
+    } else {
+      ClosePort(bus, reporter, slot);
+    }
+  }
+  bus.Sleep(kPowerWaitMs);
+
+  // Open pass: power on and configure every usable port.
+  int opened = 0;
+  for (int i = 0; i < kPortCount; ++i) {
+    PortSlot& slot = slots[i];
+    const int portNumber = i + 1;
+    ResetPortSlot(slot);
+    NameSlot(slot, portNumber, portName);
+    bool qualifies = false;
+    if (!OpenCandidate(bus, slot, qualifies)) continue;
+    ++opened;
+    const char* failure = nullptr;
+    if (!qualifies) {
+      ClosePort(bus, reporter, slot);
+      continue;
+    }
+    if (!bus.ApplyLineConfiguration(slot.handle, true)) {
+      failure = "Function failed SetCommState";
+    } else if (!bus.SetEventMask(slot.handle)) {
+      failure = "Function failed SetCommMask";
+    } else if (!bus.SetTimeouts(slot.handle)) {
+      failure = "Function failed SetCommTimeouts";
+    } else {
+      slot.event = bus.CreateSerialEvent();
+      if (slot.event == kInvalidEvent) failure = "Function failed CreateEvent";
+    }
+    if (failure) {
+      ClosePort(bus, reporter, slot);
+      ReportPortError(reporter, portNumber, failure);
+    }
+  }
+  bus.Sleep(kPowerWaitMs);
+
+  SendToEveryOpenPort(bus, reporter, slots, commands.init,
+                      "Can\xB4t write the INIT STRING to the serial port");
+  SendToEveryOpenPort(bus, reporter, slots, commands.version,
+                      "Can\xB4t write the VERSION STRING to the serial port");
+
+  // The first port in port order that names the product is the controller.
+  int found = -1;
+  for (int i = 0; i < kPortCount; ++i) {
+    if (slots[i].handle == kInvalidPort) continue;
+    if (AnswersAsController(bus, slots[i]) && found < 0) found = i;
+  }
+
+  for (int i = 0; i < kPortCount; ++i) {
+    PortSlot& slot = slots[i];
+    if (i != found && slot.handle != kInvalidPort) ClosePort(bus, reporter, slot);
+    if (slot.event != kInvalidEvent) {
+      bus.CloseEvent(slot.event);
+      slot.event = kInvalidEvent;
+    }
+  }
+
+  if (found < 0) {
+    if (opened == 0) reporter.ReportError("All serial ports are being used!");
+    return 0;
+  }
+
+  const PortHandle port = slots[found].handle;
+  const char* const startup[] = {
+      commands.n, commands.q, commands.p, commands.mode, commands.longModeStartup, commands.beep};
+  for (const char* command : startup) {
+    SendDeviceCommand(bus, port, command, CommandLength(command), nullptr);
+    bus.Sleep(kCommandWaitMs);
+  }
+  return port;
+}
+
+}  // namespace astro
