@@ -6,6 +6,7 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -22,9 +23,9 @@ struct ReceivedCommand {
 };
 
 enum class Personality {
-  kController,      // answers the version string with a reply naming the product
-  kAnonymousPort,   // answers the version string without a product name
-  kSilent,          // says nothing
+  kController,     // answers the version string with a reply naming the product
+  kAnonymousPort,  // answers the version string without a product name
+  kSilent,         // says nothing
 };
 
 class SimulatedController {
@@ -58,17 +59,26 @@ class SimulatedController {
 
  private:
   void ReadLoop();
-  void HandleLine(const std::string& line);
+  // Cuts received bytes into lines; answers the version string before the line is
+  // recorded, so a reply is already on its way when a waiter sees the command.
+  void HandleBytes(const char* bytes, std::size_t count, Clock::time_point arrival);
+  std::string ReplyTo(const std::string& line) const;
+  bool WriteAll(const std::string& bytes);
+  void CloseDescriptors();
 
   Personality personality_;
   std::string versionReply_;
   int master_ = -1;
   int slaveKeeper_ = -1;  // keeps the pty alive while the driver has the port closed
+  int wakeRead_ = -1;     // a byte on this pipe ends the reader thread
+  int wakeWrite_ = -1;
   std::string slavePath_;
   std::thread reader_;
-  bool stopping_ = false;
-  mutable std::mutex mutex_;
-  std::string partial_;
+  bool running_ = false;
+  mutable std::mutex mutex_;       // guards versionReply_, received_, commands_
+  mutable std::mutex writeMutex_;  // keeps lines from two threads from interleaving
+  mutable std::condition_variable changed_;
+  std::string partial_;  // reader thread only: the line not yet ended by a carriage return
   std::string received_;
   std::vector<ReceivedCommand> commands_;
 };
