@@ -1,0 +1,191 @@
+// What the test client and the demo client share: finding the driver, announcing
+// a window to it, and printing one line per message the driver sends that window.
+#pragma once
+
+#include <windows.h>
+
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace client {
+
+// ---- The driver's client protocol: names, codes and motion packing. ----
+constexpr char kDriverWindowClass[] = "ASTROLAB_3D_CONTROLLER";
+enum MessageKind { kMotionEvent, kButtonPressEvent, kButtonReleaseEvent, kCommandEvent, kKinds };
+constexpr const char* kMessageNames[kKinds] = {"MotionEvent", "ButtonPressEvent",
+                                               "ButtonReleaseEvent", "CommandEvent"};
+constexpr WPARAM kCmdSetMouseMode = 27600;
+constexpr WPARAM kCmdSetClientWindow = 27695;
+
+// A two's-complement field of `bits` bits that starts at bit `shift`.
+inline int SignedField(std::uint32_t word, int shift, int bits) {
+  const std::uint32_t field = (word >> shift) & ((1u << bits) - 1);
+  const std::uint32_t sign = 1u << (bits - 1);
+  return static_cast<int>(field ^ sign) - static_cast<int>(sign);
+}
+
+// X, Y, Z from wParam and A, B, C from lParam: 11, 11 and 10 bits, lowest first.
+inline void UnpackMotion(std::uint32_t wParam, std::uint32_t lParam, int axes[6]) {
+  const std::uint32_t words[2] = {wParam, lParam};
+  for (int i = 0; i < 2; ++i) {
+    axes[3 * i] = SignedField(words[i], 0, 11);
+    axes[3 * i + 1] = SignedField(words[i], 11, 11);
+    axes[3 * i + 2] = SignedField(words[i], 22, 10);
+  }
+}
+// ---- End of the protocol. ----
+
+struct Options {
+  int mouseMode = -1;     // -1: leave the driver's mouse mode alone
+  double seconds = -1.0;  // negative: run until killed
+  const char* title = nullptr;
+};
+
+// Accepts --mouse-mode N (when allowMouseMode), --seconds S and --title T
+// (when allowTitle). False on anything else.
+inline bool ParseOptions(int argc, char** argv, bool allowMouseMode, bool allowTitle,
+                         Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    const char* name = argv[i];
+    if (i + 1 >= argc) return false;
+    const char* value = argv[++i];
+    char* end = nullptr;
+    if (allowMouseMode && std::strcmp(name, "--mouse-mode") == 0) {
+      options->mouseMode = static_cast<int>(std::strtol(value, &end, 0));
+    } else if (std::strcmp(name, "--seconds") == 0) {
+      options->seconds = std::strtod(value, &end);
+    } else if (allowTitle && std::strcmp(name, "--title") == 0) {
+      options->title = value;
+      continue;
+    } else {
+      return false;
+    }
+    if (end == value || *end != '\0') return false;
+  }
+  return true;
+}
+
+class Session {
+ public:
+  Session() { QueryPerformanceFrequency(&frequency_); }
+
+  // Every process registers the four names itself; equal names give equal numbers.
+  bool RegisterMessages() {
+    for (int kind = 0; kind < kKinds; ++kind) {
+      messages_[kind] = RegisterWindowMessageA(kMessageNames[kind]);
+      if (messages_[kind] == 0) return false;
+    }
+    return true;
+  }
+
+  // Polls for the driver's window; 0 when it does not appear in time.
+  static HWND WaitForDriver(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+      HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+      if (driver != nullptr) return driver;
+      if (GetTickCount64() >= deadline) return nullptr;
+      Sleep(50);
+    }
+  }
+
+  // Sets the mouse mode if asked, makes `own` the driver's target, prints READY.
+  bool Announce(HWND driver, HWND own, int mouseMode) {
+    const UINT command = messages_[kCommandEvent];
+    if (mouseMode >= 0 && !PostMessageA(driver, command, kCmdSetMouseMode, mouseMode)) return false;
+    if (!PostMessageA(driver, command, kCmdSetClientWindow, reinterpret_cast<LPARAM>(own))) {
+      return false;
+    }
+    std::printf("READY %" PRIu64 "\n", static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(own)));
+    std::fflush(stdout);
+    return true;
+  }
+
+  // Prints and counts one of the four messages; false for any other message.
+  bool Record(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (int kind = 0; kind < kKinds; ++kind) {
+      if (message != messages_[kind]) continue;
+      ++counts_[kind];
+      std::printf("%" PRIu64 " %s %" PRIu32 " %" PRIu32 "\n", Microseconds(), kMessageNames[kind],
+                  static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam));
+      std::fflush(stdout);
+      lastKind_ = kind;
+      lastWParam_ = static_cast<std::uint32_t>(wParam);
+      lastLParam_ = static_cast<std::uint32_t>(lParam);
+      return true;
+    }
+    return false;
+  }
+
+  void PrintSummary() const {
+    std::printf(
+        "SUMMARY MotionEvent=%lu ButtonPressEvent=%lu ButtonReleaseEvent=%lu "
+        "CommandEvent=%lu\n",
+        counts_[kMotionEvent], counts_[kButtonPressEvent], counts_[kButtonReleaseEvent],
+        counts_[kCommandEvent]);
+    std::fflush(stdout);
+  }
+
+  unsigned long Count(int kind) const { return counts_[kind]; }
+  int LastKind() const { return lastKind_; }
+  std::uint32_t LastWParam() const { return lastWParam_; }
+  std::uint32_t LastLParam() const { return lastLParam_; }
+
+ private:
+  std::uint64_t Microseconds() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const std::uint64_t count = static_cast<std::uint64_t>(now.QuadPart);
+    const std::uint64_t frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
+    // Split so that the product cannot overflow for long uptimes.
+    return count / frequency * 1000000u + count % frequency * 1000000u / frequency;
+  }
+
+  LARGE_INTEGER frequency_;
+  UINT messages_[kKinds] = {};
+  unsigned long counts_[kKinds] = {};
+  int lastKind_ = -1;
+  std::uint32_t lastWParam_ = 0;
+  std::uint32_t lastLParam_ = 0;
+};
+
+// Dispatches messages until `seconds` have passed (forever when negative) or
+// WM_QUIT arrives.
+inline void RunMessageLoop(double seconds) {
+  const bool timed = seconds >= 0;
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timed ? seconds * 1000 : 0);
+  for (;;) {
+    DWORD wait = INFINITE;
+    if (timed) {
+      const ULONGLONG now = GetTickCount64();
+      if (now >= deadline) return;
+      wait = static_cast<DWORD>(deadline - now);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+// Registers a window class with `procedure` and creates a top-level window of it.
+inline HWND CreateClientWindow(const char* className, const char* title, WNDPROC procedure,
+                               int width, int height) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = className;
+  if (!RegisterClassA(&windowClass)) return nullptr;
+  return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                         width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+}  // namespace client

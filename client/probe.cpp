@@ -1,0 +1,330 @@
+// Looks at the driver's windows, boxes, menu and tray icon from outside, for the
+// end-to-end tests. Exit code 0 on success, 1 on failure, time-out or a usage
+// error. Output on stdout:
+//   find-window CLASS [TITLE], wait-window CLASS TIMEOUT_MS: the window handle,
+//     in decimal;
+//   wait-box CAPTION TIMEOUT_MS: "TEXT <hex>" (the box's text) and
+//     "BUTTONS <id> <id> ...";
+//   press CAPTION ID: nothing; it ends once the box is hidden or gone;
+//   window-text CLASS: "TEXT <hex>" (the window's title);
+//   send-command CODE LPARAM: nothing;
+//   tray-icon-exists: "yes" (exit 0) or "no" (exit 1);
+//   wait-tray TIMEOUT_MS: the milliseconds it waited for the icon;
+//   menu-state CLASS ITEM_ID: the item's state flags, in decimal.
+// <hex> is two lower-case hex digits per byte, so that Windows-1252 bytes can be
+// compared exactly.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kDriverWindowClass[] = "ASTROLAB_3D_CONTROLLER";
+constexpr UINT kTrayIconId = 65535;
+constexpr char kBoxClass[] = "#32770";
+constexpr int kBoxTextId = 0xFFFF;
+constexpr DWORD kPollMs = 10;
+
+void PrintWindow(HWND window) {
+  std::printf("%" PRIu64 "\n", static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(window)));
+}
+
+void PrintHexText(const char* label, const std::string& text) {
+  std::printf("%s ", label);
+  for (unsigned char byte : text) std::printf("%02x", byte);
+  std::printf("\n");
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool ParseNumber(const char* text, std::int64_t* value) {
+  char* end = nullptr;
+  *value = std::strtoll(text, &end, 0);
+  return end != text && *end == '\0';
+}
+
+// Polls `found` every few milliseconds until it returns true or time runs out.
+template <typename Check>
+bool PollUntil(DWORD timeoutMs, Check found) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (found()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kPollMs);
+  }
+}
+
+// A visible message box with this caption. Closed boxes stay valid but hidden for
+// a while, and a second box may carry the same caption, so every top-level
+// window is looked at, not just the first match.
+HWND FindVisibleBox(const char* caption) {
+  struct Search {
+    const char* caption;
+    HWND found;
+  } search = {caption, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM argument) -> BOOL {
+        Search* search = reinterpret_cast<Search*>(argument);
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (std::strcmp(className, kBoxClass) != 0 || !IsWindowVisible(window)) return TRUE;
+        if (WindowText(window) != search->caption) return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<int> ButtonIds(HWND box) {
+  std::vector<int> ids;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM argument) -> BOOL {
+        char className[64] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Button") == 0) {
+          reinterpret_cast<std::vector<int>*>(argument)->push_back(GetDlgCtrlID(child));
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ids));
+  return ids;
+}
+
+// NIM_MODIFY without any flag changes nothing and succeeds only for an icon that
+// exists, so it tells whether the driver's icon is there on Windows and Wine.
+bool TrayIconExists() {
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  if (driver == nullptr) return false;
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = driver;
+  icon.uID = kTrayIconId;
+  icon.uFlags = 0;
+  return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+int FindWindowCommand(int argc, char** argv) {
+  if (argc < 1 || argc > 2) return 2;
+  HWND window = FindWindowA(argv[0], argc == 2 ? argv[1] : nullptr);
+  if (window == nullptr) return 1;
+  PrintWindow(window);
+  return 0;
+}
+
+int WaitWindowCommand(int argc, char** argv) {
+  std::int64_t timeout = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &timeout)) return 2;
+  HWND window = nullptr;
+  if (!PollUntil(static_cast<DWORD>(timeout), [&] {
+        window = FindWindowA(argv[0], nullptr);
+        return window != nullptr;
+      })) {
+    return 1;
+  }
+  PrintWindow(window);
+  return 0;
+}
+
+int WaitBoxCommand(int argc, char** argv) {
+  std::int64_t timeout = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &timeout)) return 2;
+  HWND box = nullptr;
+  if (!PollUntil(static_cast<DWORD>(timeout), [&] {
+        box = FindVisibleBox(argv[0]);
+        return box != nullptr;
+      })) {
+    return 1;
+  }
+  char text[1024] = {};
+  GetDlgItemTextA(box, kBoxTextId, text, sizeof text);
+  PrintHexText("TEXT", text);
+  std::printf("BUTTONS");
+  for (int id : ButtonIds(box)) std::printf(" %d", id);
+  std::printf("\n");
+  return 0;
+}
+
+int PressCommand(int argc, char** argv) {
+  std::int64_t id = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &id)) return 2;
+  HWND box = FindVisibleBox(argv[0]);
+  if (box == nullptr) return 1;
+  HWND button = GetDlgItem(box, static_cast<int>(id));
+  if (!PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(button))) {
+    return 1;
+  }
+  return PollUntil(10000, [&] { return !IsWindow(box) || !IsWindowVisible(box); }) ? 0 : 1;
+}
+
+int WindowTextCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HWND window = FindWindowA(argv[0], nullptr);
+  if (window == nullptr) return 1;
+  PrintHexText("TEXT", WindowText(window));
+  return 0;
+}
+
+int SendCommandCommand(int argc, char** argv) {
+  std::int64_t code = 0;
+  std::int64_t argument = 0;
+  if (argc != 2 || !ParseNumber(argv[0], &code) || !ParseNumber(argv[1], &argument)) return 2;
+  const UINT commandEvent = RegisterWindowMessageA("CommandEvent");
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  if (commandEvent == 0 || driver == nullptr) return 1;
+  return PostMessageA(driver, commandEvent, static_cast<WPARAM>(code),
+                      static_cast<LPARAM>(argument))
+             ? 0
+             : 1;
+}
+
+int TrayIconExistsCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  const bool exists = TrayIconExists();
+  std::printf("%s\n", exists ? "yes" : "no");
+  return exists ? 0 : 1;
+}
+
+int WaitTrayCommand(int argc, char** argv) {
+  std::int64_t timeout = 0;
+  if (argc != 1 || !ParseNumber(argv[0], &timeout)) return 2;
+  const ULONGLONG start = GetTickCount64();
+  if (!PollUntil(static_cast<DWORD>(timeout), TrayIconExists)) return 1;
+  std::printf("%" PRIu64 "\n", static_cast<std::uint64_t>(GetTickCount64() - start));
+  return 0;
+}
+
+// Menus belong to their process under Wine: a menu handle of another process is
+// refused there (Windows accepts it). The query then runs on a thread in the
+// window's own process: a few instructions that call GetMenu and GetMenuState,
+// whose addresses are the same in every process since system libraries load at
+// one base per session, and return the state as the thread's exit code.
+UINT RemoteMenuState(HWND window, UINT item) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                   PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ,
+                               FALSE, processId);
+  if (process == nullptr) return static_cast<UINT>(-1);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  const auto getMenu = reinterpret_cast<std::uint64_t>(GetProcAddress(user32, "GetMenu"));
+  const auto getMenuState = reinterpret_cast<std::uint64_t>(GetProcAddress(user32, "GetMenuState"));
+  unsigned char code[64];
+  std::size_t size = 0;
+  auto bytes = [&](std::initializer_list<unsigned char> values) {
+    for (unsigned char value : values) code[size++] = value;
+  };
+  auto word64 = [&](std::uint64_t value) {
+    std::memcpy(code + size, &value, 8);
+    size += 8;
+  };
+  auto word32 = [&](std::uint32_t value) {
+    std::memcpy(code + size, &value, 4);
+    size += 4;
+  };
+  bytes({0x48, 0x83, 0xEC, 0x28});  // sub rsp, 40: shadow space, aligned stack
+  bytes({0x48, 0xB9});              // mov rcx, window
+  word64(reinterpret_cast<std::uint64_t>(window));
+  bytes({0x48, 0xB8});  // mov rax, GetMenu
+  word64(getMenu);
+  bytes({0xFF, 0xD0});        // call rax
+  bytes({0x48, 0x89, 0xC1});  // mov rcx, rax
+  bytes({0xBA});              // mov edx, item
+  word32(item);
+  bytes({0x41, 0xB8});  // mov r8d, MF_BYCOMMAND
+  word32(MF_BYCOMMAND);
+  bytes({0x48, 0xB8});  // mov rax, GetMenuState
+  word64(getMenuState);
+  bytes({0xFF, 0xD0});              // call rax
+  bytes({0x48, 0x83, 0xC4, 0x28});  // add rsp, 40
+  bytes({0xC3});                    // ret
+  UINT state = static_cast<UINT>(-1);
+  void* remote = VirtualAllocEx(process, nullptr, sizeof code, MEM_COMMIT | MEM_RESERVE,
+                                PAGE_EXECUTE_READWRITE);
+  if (remote != nullptr && WriteProcessMemory(process, remote, code, size, nullptr)) {
+    HANDLE thread = CreateRemoteThread(
+        process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(remote), nullptr, 0, nullptr);
+    if (thread != nullptr) {
+      DWORD exitCode = 0;
+      if (WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0 &&
+          GetExitCodeThread(thread, &exitCode)) {
+        state = exitCode;
+      }
+      CloseHandle(thread);
+    }
+  }
+  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return state;
+}
+
+int MenuStateCommand(int argc, char** argv) {
+  std::int64_t item = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &item)) return 2;
+  HWND window = FindWindowA(argv[0], nullptr);
+  if (window == nullptr) return 1;
+  UINT state = static_cast<UINT>(-1);
+  HMENU menu = GetMenu(window);
+  if (menu != nullptr) state = GetMenuState(menu, static_cast<UINT>(item), MF_BYCOMMAND);
+  if (state == static_cast<UINT>(-1)) state = RemoteMenuState(window, static_cast<UINT>(item));
+  if (state == static_cast<UINT>(-1)) return 1;
+  std::printf("%u\n", state);
+  return 0;
+}
+
+struct Subcommand {
+  const char* name;
+  int (*run)(int argc, char** argv);
+};
+
+const Subcommand kSubcommands[] = {
+    {"find-window", FindWindowCommand},
+    {"wait-window", WaitWindowCommand},
+    {"wait-box", WaitBoxCommand},
+    {"press", PressCommand},
+    {"window-text", WindowTextCommand},
+    {"send-command", SendCommandCommand},
+    {"tray-icon-exists", TrayIconExistsCommand},
+    {"wait-tray", WaitTrayCommand},
+    {"menu-state", MenuStateCommand},
+};
+
+void PrintUsage() {
+  std::fprintf(stderr,
+               "usage: probe find-window CLASS [TITLE] | wait-window CLASS TIMEOUT_MS |\n"
+               "  wait-box CAPTION TIMEOUT_MS | press CAPTION ID | window-text CLASS |\n"
+               "  send-command CODE LPARAM | tray-icon-exists | wait-tray TIMEOUT_MS |\n"
+               "  menu-state CLASS ITEM_ID\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2) {
+    for (const Subcommand& subcommand : kSubcommands) {
+      if (std::strcmp(argv[1], subcommand.name) != 0) continue;
+      const int result = subcommand.run(argc - 2, argv + 2);
+      std::fflush(stdout);
+      if (result != 2) return result;
+      PrintUsage();
+      return 1;
+    }
+  }
+  PrintUsage();
+  return 1;
+}

@@ -1,0 +1,12 @@
+#include "driver/win/driver_state.h"
+
+namespace astro {
+
+HINSTANCE programInstance = nullptr;
+HWND mainWindow = nullptr;
+DeliveryContext deliveryContext;
+SettingsRecord settings;
+RuntimeFlags runtimeFlags;
+StoredCommands storedCommands;
+
+}  // namespace astro

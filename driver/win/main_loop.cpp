@@ -1,0 +1,150 @@
+#include "driver/win/main_loop.h"
+
+#include <algorithm>
+
+namespace astro {
+namespace {
+
+// Key, mouse move, mouse button, posted message, timer, paint, sent message, hot key.
+constexpr DWORD kWakeMask = 0xFF;
+
+}  // namespace
+
+volatile std::int32_t loopRunning = 0;
+
+MainLoop::MainLoop(HANDLE serialEvent, HANDLE readEvent)
+    : serialEvent_(serialEvent), readEvent_(readEvent) {
+  wait_.hEvent = serialEvent_;
+  read_.hEvent = readEvent_;
+}
+
+void MainLoop::StartWaiting(HANDLE port) {
+  port_ = port;
+  ArmCommWait();
+}
+
+void MainLoop::Run(HWND window, DeviceLink& link) {
+  loopRunning = 1;
+  lastReadCount_ = 0;
+  link.Clear();
+  while (loopRunning) {
+    HANDLE events[2] = {serialEvent_, readEvent_};
+    const DWORD woke = MsgWaitForMultipleObjects(2, events, FALSE, INFINITE, kWakeMask);
+    if (woke == WAIT_OBJECT_0 + 2) DispatchWindowMessages(window);
+    // Whatever woke the loop, the port is read.
+    ServicePort(link);
+  }
+}
+
+void MainLoop::DispatchWindowMessages(HWND window) {
+  // Only the main window's messages (and its children's): other windows of this
+  // thread run their own loops.
+  MSG message;
+  while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void MainLoop::ArmCommWait() {
+  ResetEvent(serialEvent_);
+  eventMask_ = 0;
+  if (WaitCommEvent(port_, &eventMask_, &wait_)) {
+    // Completed at once; the next turn collects it.
+    waitArmed_ = true;
+    SetEvent(serialEvent_);
+  } else {
+    waitArmed_ = GetLastError() == ERROR_IO_PENDING;
+  }
+}
+
+void MainLoop::CollectCommWait() {
+  if (!waitArmed_ || !HasOverlappedIoCompleted(&wait_)) return;
+  DWORD unused = 0;
+  const bool reported =
+      GetOverlappedResult(port_, &wait_, &unused, FALSE) && (eventMask_ & EV_RXFLAG) != 0;
+  waitArmed_ = false;
+  // Only a finished wait lets go of the event: resetting it under a pending one
+  // could lose its wake.
+  ResetEvent(serialEvent_);
+  // A wait that ends without its event cannot be slept on; a read may pend instead.
+  if (!reported && sleepOn_ == SleepOn::kCommEvent) sleepOn_ = SleepOn::kUnknown;
+}
+
+bool MainLoop::CollectRead(DeviceLink& link) {
+  if (!HasOverlappedIoCompleted(&read_)) return false;
+  DWORD count = 0;
+  if (!GetOverlappedResult(port_, &read_, &count, FALSE)) count = 0;
+  readPending_ = false;
+  // A pending read that ends empty only timed out late: this port's reads do not
+  // wait for data.
+  if (count == 0) sleepOn_ = SleepOn::kCommEvent;
+  Take(link, count);
+  return true;
+}
+
+bool MainLoop::StartRead(DWORD size, DWORD& count) {
+  count = 0;
+  if (ReadFile(port_, staging_, size, &count, &read_)) return true;
+  if (GetLastError() == ERROR_IO_PENDING) readPending_ = true;
+  count = 0;  // a failed read counts as zero bytes
+  return false;
+}
+
+bool MainLoop::ReadUntilPending(DeviceLink& link) {
+  for (;;) {
+    const DWORD room = static_cast<DWORD>(link.FreeCapacity());
+    if (room == 0) return false;
+    DWORD count = 0;
+    const bool completed = StartRead(room, count);
+    if (readPending_) {
+      sleepOn_ = SleepOn::kRead;
+      return true;
+    }
+    Take(link, count);
+    if (!completed || count == 0) return false;
+  }
+}
+
+void MainLoop::ReadQueued(DeviceLink& link) {
+  for (;;) {
+    DWORD errors = 0;
+    COMSTAT status = {};
+    if (!ClearCommError(port_, &errors, &status) || status.cbInQue == 0) return;
+    const DWORD room = static_cast<DWORD>(link.FreeCapacity());
+    if (room == 0) return;
+    DWORD count = 0;
+    const bool completed = StartRead(std::min<DWORD>(room, status.cbInQue), count);
+    // A read of queued bytes completes at once; should it pend all the same, it
+    // completes shortly and wakes the loop.
+    if (readPending_) return;
+    Take(link, count);
+    if (!completed || count == 0) return;
+  }
+}
+
+void MainLoop::Take(DeviceLink& link, DWORD count) {
+  lastReadCount_ = count;
+  link.Append(staging_, count);
+  link.DispatchLines();
+}
+
+void MainLoop::ServicePort(DeviceLink& link) {
+  CollectCommWait();
+  if (readPending_ && !CollectRead(link)) return;  // the port is still silent
+
+  // Armed before reading, so that a carriage return arriving after the last read
+  // still wakes the loop.
+  if (sleepOn_ != SleepOn::kRead && !waitArmed_) ArmCommWait();
+  if (sleepOn_ != SleepOn::kCommEvent) {
+    if (ReadUntilPending(link)) return;
+    // The port answered an empty read at once.
+    sleepOn_ = SleepOn::kCommEvent;
+    if (!waitArmed_) ArmCommWait();
+  }
+  ReadQueued(link);
+  // A read that completed at once has set its event; the loop must not wake on it.
+  if (!readPending_) ResetEvent(readEvent_);
+}
+
+}  // namespace astro

@@ -1,0 +1,91 @@
+// Program entry: start-up in its fixed order, then the main loop. Every failure
+// before the tray icon shows a box and ends the program with -1.
+#include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
+
+#include "config/win/language_setting.h"
+#include "delivery/win/main_thread_host.h"
+#include "driver/device_link.h"
+#include "driver/win/device_context.h"
+#include "driver/win/driver_state.h"
+#include "driver/win/error_box.h"
+#include "driver/win/main_loop.h"
+#include "driver/win/main_window_setup.h"
+#include "driver/win/single_instance.h"
+#include "driver/win/win_serial_bus.h"
+#include "ui/win/tray_icon.h"
+
+namespace astro {
+namespace {
+
+WinSerialBus serialBus;
+MessageBoxReporter errorReporter;
+MainThreadHost mainThreadHost(serialBus, deliveryContext);
+DeviceLink deviceLink(deliveryContext, settings, runtimeFlags, storedCommands, mainThreadHost);
+
+int Fail(const char* text) {
+  ReportError(text);
+  return -1;
+}
+
+int FailAfterWindow(const char* text) {
+  ReportError(text);
+  DestroyWindow(mainWindow);
+  return -1;
+}
+
+int RunDriver(HINSTANCE instance) {
+  // The table of loaded keyboard macros is cleared here once button actions exist.
+  InitCommonControls();
+  programInstance = instance;
+  // The bitmap-button ("MBITMAPBUTTON") and key-capture ("MKEYSENSE") control
+  // classes are registered here.
+
+  // Only the language is read before the check: the refusal speaks it.
+  settings.language = ReadStoredLanguage();
+  if (RefuseSecondInstance(settings.language)) return -1;
+
+  if (!RegisterMainWindowClass(instance)) {
+    return Fail("Can\xB4t register a Astrolab window class");
+  }
+  // LoadSettings reads the whole settings record here.
+
+  mainWindow = CreateMainWindow(instance, settings.language);
+  if (mainWindow == nullptr) return Fail("Can\xB4t open a window");
+
+  HANDLE serialEvent = CreateEventA(nullptr, TRUE, FALSE, kSerialEventName);
+  HANDLE readEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (serialEvent == nullptr || readEvent == nullptr) {
+    return FailAfterWindow("Function failed CreateEvent");
+  }
+  static MainLoop mainLoop(serialEvent, readEvent);
+
+  if (CreateDeviceContext(&deliveryContext, nullptr, mainWindow, serialBus, errorReporter) ==
+      nullptr) {
+    return FailAfterWindow("Can\xB4t find a Astrolab/AIRCAP 3D Controller device!");
+  }
+
+  mainLoop.StartWaiting(ToHandle(deliveryContext.port));
+
+  // Motion packets become messages with little delay.
+  SetPriorityClass(ToHandle(deliveryContext.processHandle), HIGH_PRIORITY_CLASS);
+  SetThreadPriority(ToHandle(deliveryContext.threadHandle), THREAD_PRIORITY_HIGHEST);
+
+  // The factory keyboard mappings are installed here.
+
+  if (!AddTrayIcon(mainWindow, instance, settings.language)) return 0;
+
+  // Here: the tooltip texts are filled, the button window's thread starts when the
+  // settings ask for it, and the activation hook library is bound.
+
+  mainLoop.Run(mainWindow, deviceLink);
+  return 0;
+}
+
+}  // namespace
+}  // namespace astro
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  return astro::RunDriver(instance);
+}

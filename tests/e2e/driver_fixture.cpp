@@ -1,0 +1,62 @@
+#include "tests/e2e/driver_fixture.h"
+
+#include "tests/e2e/harness_paths.h"
+
+namespace e2e {
+
+void DriverTest::SetUp() {
+  ASSERT_FALSE(FindOnPath("wine").empty()) << "wine is not installed";
+  for (const char* program : {"astrodriver.exe", "probe.exe", "test_client.exe"}) {
+    ASSERT_TRUE(FileExists(WindowsProgram(program)))
+        << WindowsProgram(program) << " is missing: build the Windows programs first";
+  }
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string error;
+  ASSERT_TRUE(session_.Start(std::string(test->test_suite_name()) + "." + test->name(), &error))
+      << error;
+  ASSERT_TRUE(session_.ClearComPorts(&error)) << error;
+  ASSERT_TRUE(session_.ResetDriverSettings(&error)) << error;
+}
+
+void DriverTest::TearDown() {
+  // The programs first, so that no port is open when the controllers go.
+  session_.Stop();
+  controllers_.clear();
+}
+
+sim::SimulatedController* DriverTest::Attach(int number, sim::Personality personality) {
+  auto controller = std::make_unique<sim::SimulatedController>(personality);
+  std::string error;
+  if (!controller->Start()) {
+    ADD_FAILURE() << "the simulated controller for COM" << number << " did not start";
+    return nullptr;
+  }
+  if (!session_.LinkComPort(number, controller->SlavePath(), &error)) {
+    ADD_FAILURE() << error;
+    return nullptr;
+  }
+  controllers_.push_back(std::move(controller));
+  return controllers_.back().get();
+}
+
+ChildProcess* DriverTest::StartDriver() {
+  std::string error;
+  ChildProcess* driver = session_.StartDriver(&error);
+  if (driver == nullptr) ADD_FAILURE() << error;
+  return driver;
+}
+
+bool DriverTest::WaitForTrayIcon() {
+  const std::string waitMs = std::to_string(
+      std::chrono::duration_cast<std::chrono::milliseconds>(kStartupTimeout).count());
+  return session_.Probe({"wait-tray", waitMs}, kStartupTimeout + std::chrono::seconds(30))
+      .Succeeded();
+}
+
+std::vector<std::string> CommandLines(const sim::SimulatedController& controller) {
+  std::vector<std::string> lines;
+  for (const sim::ReceivedCommand& command : controller.Commands()) lines.push_back(command.line);
+  return lines;
+}
+
+}  // namespace e2e

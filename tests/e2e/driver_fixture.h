@@ -1,0 +1,45 @@
+// The base of the end-to-end tests: a Wine session with no COM port mapped and
+// no driver settings, simulated controllers on chosen ports, and the driver.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/simulated_controller.h"
+#include "tests/e2e/wine_session.h"
+
+namespace e2e {
+
+// Generous limits for things that must happen; never used to judge speed.
+constexpr std::chrono::seconds kStartupTimeout{60};
+constexpr std::chrono::seconds kReplyTimeout{15};
+constexpr std::chrono::seconds kExitTimeout{30};
+
+class DriverTest : public ::testing::Test {
+ protected:
+  // Fails the test (rather than skipping it) when Wine or the Windows programs
+  // are missing.
+  void SetUp() override;
+  void TearDown() override;
+
+  // A simulated controller linked as COM<number>; null (and a failure) if it
+  // cannot start.
+  sim::SimulatedController* Attach(int number,
+                                   sim::Personality personality = sim::Personality::kController);
+  ChildProcess* StartDriver();
+  // Waits until the tray icon exists (the last step of the driver's start-up
+  // that can be seen from outside).
+  bool WaitForTrayIcon();
+
+  WineSession session_;
+  std::vector<std::unique_ptr<sim::SimulatedController>> controllers_;
+};
+
+// The command lines of a controller, without their arrival times.
+std::vector<std::string> CommandLines(const sim::SimulatedController& controller);
+
+}  // namespace e2e

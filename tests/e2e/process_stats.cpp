@@ -1,0 +1,57 @@
+#include "tests/e2e/process_stats.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+std::optional<double> CpuTimeMs(pid_t pid) {
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  // The command name is in parentheses and may hold spaces: count from its end.
+  const std::size_t close = stat.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(stat.substr(close + 1));
+  std::vector<std::string> values{std::istream_iterator<std::string>(fields),
+                                  std::istream_iterator<std::string>()};
+  // values[0] is field 3 (state); utime and stime are fields 14 and 15.
+  if (values.size() < 13) return std::nullopt;
+  const double ticks = std::stod(values[11]) + std::stod(values[12]);
+  return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+std::optional<pid_t> FindWineserver(const std::string& prefixDir) {
+  DIR* proc = opendir("/proc");
+  if (proc == nullptr) return std::nullopt;
+  const std::string wanted = "WINEPREFIX=" + prefixDir;
+  std::optional<pid_t> found;
+  while (dirent* entry = readdir(proc)) {
+    char* end = nullptr;
+    const long pid = std::strtol(entry->d_name, &end, 10);
+    if (*end != '\0' || pid <= 0) continue;
+    const std::string base = std::string("/proc/") + entry->d_name;
+    if (ReadFile(base + "/comm").rfind("wineserver", 0) != 0) continue;
+    std::istringstream environment(ReadFile(base + "/environ"));
+    std::string variable;
+    while (std::getline(environment, variable, '\0')) {
+      if (variable == wanted) found = static_cast<pid_t>(pid);
+    }
+    if (found) break;
+  }
+  closedir(proc);
+  return found;
+}
+
+}  // namespace e2e

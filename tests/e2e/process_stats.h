@@ -1,0 +1,16 @@
+// CPU time of host processes, read from /proc, and the Wine server of a prefix.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+// User plus system CPU time of a process so far, in milliseconds.
+std::optional<double> CpuTimeMs(pid_t pid);
+// The wineserver that serves this prefix, if one runs.
+std::optional<pid_t> FindWineserver(const std::string& prefixDir);
+
+}  // namespace e2e

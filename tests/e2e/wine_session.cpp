@@ -1,0 +1,293 @@
+#include "tests/e2e/wine_session.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/e2e/harness_paths.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr int kDisplayAttempts = 5;
+constexpr int kDisplayStep = 10;  // the next display tried when one is taken
+constexpr const char* kPrefixReadyMarker = "/.astro-e2e-ready";
+constexpr const char* kPortsKey = "HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports";
+constexpr const char* kPortsFile = "com_ports.reg";
+
+std::string SafeFileName(const std::string& text) {
+  std::string name;
+  for (char c : text) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
+}  // namespace
+
+std::optional<std::string> ProbeResult::Field(const std::string& key) const {
+  for (const std::string& line : lines) {
+    if (line == key) return std::string();
+    if (line.rfind(key + " ", 0) == 0) return line.substr(key.size() + 1);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ProbeResult::Text() const {
+  const std::optional<std::string> hex = Field("TEXT");
+  if (!hex || hex->size() % 2 != 0) return std::nullopt;
+  std::string bytes;
+  for (std::size_t i = 0; i < hex->size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(hex->substr(i, 2), nullptr, 16));
+  }
+  return bytes;
+}
+
+WineSession::~WineSession() {
+  Stop();
+}
+
+bool WineSession::Start(const std::string& testName, std::string* error) {
+  wine_ = FindOnPath("wine");
+  wineserver_ = FindOnPath("wineserver");
+  const std::string xvfb = FindOnPath("Xvfb");
+  if (wine_.empty() || wineserver_.empty() || xvfb.empty()) {
+    *error = "wine, wineserver or Xvfb is not installed";
+    return false;
+  }
+  slot_ = WorkerSlot::Acquire(error);
+  if (slot_ == nullptr) return false;
+  active_ = true;
+  // Only the harness uses this prefix: whatever runs in it was left by an
+  // earlier test of this slot that did not get to clean up.
+  if (FileExists(slot_->PrefixDir())) Run({wineserver_, "-k"}, seconds(30));
+  if (!StartDisplay(error) || !EnsurePrefix(error)) return false;
+  scratchDir_ = slot_->Directory() + "/scratch/" + SafeFileName(testName);
+  std::error_code failure;
+  std::filesystem::remove_all(scratchDir_, failure);
+  if (!std::filesystem::create_directories(scratchDir_, failure)) {
+    *error = "cannot make " + scratchDir_ + ": " + failure.message();
+    return false;
+  }
+  return true;
+}
+
+void WineSession::Stop() {
+  if (!active_) return;
+  active_ = false;
+  for (std::unique_ptr<ChildProcess>& program : programs_) program->Kill();
+  programs_.clear();
+  Run({wineserver_, "-k"}, seconds(30));
+  if (xvfb_) {
+    xvfb_->Terminate(seconds(5));
+    xvfb_.reset();
+  }
+  display_ = -1;
+}
+
+bool WineSession::StartDisplay(std::string* error) {
+  const std::string xvfb = FindOnPath("Xvfb");
+  for (int attempt = 0; attempt < kDisplayAttempts; ++attempt) {
+    const int display = slot_->PreferredDisplay() + attempt * kDisplayStep;
+    ChildOptions options;
+    // -displayfd 1: Xvfb prints the display number once it accepts clients.
+    options.argv = {xvfb,          ":" + std::to_string(display),
+                    "-displayfd",  "1",
+                    "-screen",     "0",
+                    "1024x768x24", "-nolisten",
+                    "tcp"};
+    options.environment = BaseEnvironment();
+    options.stderrPath = slot_->Directory() + "/xvfb.log";
+    std::unique_ptr<ChildProcess> server = ChildProcess::Start(options, error);
+    if (!server) return false;
+    const bool ready =
+        server
+            ->WaitForLine([&](const std::string& line) { return line == std::to_string(display); },
+                          seconds(20))
+            .has_value();
+    if (ready && server->Running()) {
+      xvfb_ = std::move(server);
+      display_ = display;
+      return true;
+    }
+    // Taken by someone else's server: try another number.
+    server->Kill();
+  }
+  *error = "no X display could be started (see " + slot_->Directory() + "/xvfb.log)";
+  return false;
+}
+
+bool WineSession::EnsurePrefix(std::string* error) {
+  const std::string prefix = slot_->PrefixDir();
+  if (FileExists(prefix + kPrefixReadyMarker)) return true;
+  std::vector<std::string> environment = Environment();
+  // No Mono or Gecko: the driver needs neither, and their installers ask questions.
+  environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+  ChildOptions options;
+  options.argv = {FindOnPath("wineboot"), "-i"};
+  options.environment = environment;
+  options.stderrPath = slot_->Directory() + "/wineboot.log";
+  std::unique_ptr<ChildProcess> boot = ChildProcess::Start(options, error);
+  if (!boot) return false;
+  const std::optional<int> booted = boot->WaitForExit(seconds(180));
+  if (booted != 0) {
+    *error = "wineboot -i failed for " + prefix + " (see " + options.stderrPath + ")";
+    return false;
+  }
+  // Wine draws the frames itself, so that screenshots look like Windows.
+  for (const char* value : {"Decorated", "Managed"}) {
+    if (RunWine({"reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", value, "/d", "N", "/f"},
+                seconds(60)) != 0) {
+      *error = std::string("cannot set the X11 driver's ") + value + " value";
+      return false;
+    }
+  }
+  // Waits until the server has written the registry out.
+  Run({wineserver_, "-w"}, seconds(60));
+  std::ofstream(prefix + kPrefixReadyMarker) << "made by the end-to-end harness\n";
+  return true;
+}
+
+std::vector<std::string> WineSession::Environment() const {
+  std::vector<std::string> environment = BaseEnvironment();
+  environment.push_back("WINEPREFIX=" + PrefixDir());
+  environment.push_back("WINEDEBUG=-all");
+  environment.push_back("DISPLAY=:" + std::to_string(display_));
+  return environment;
+}
+
+std::string WineSession::StderrPath(const std::string& name) {
+  const std::string directory = scratchDir_.empty() ? slot_->Directory() : scratchDir_;
+  return directory + "/" + std::to_string(++started_) + "-" + SafeFileName(name) + ".stderr";
+}
+
+std::optional<int> WineSession::Run(const std::vector<std::string>& argv, milliseconds timeout,
+                                    std::vector<std::string>* output) {
+  ChildOptions options;
+  options.argv = argv;
+  options.environment = Environment();
+  options.workingDirectory = scratchDir_;
+  options.stderrPath = StderrPath(argv.empty() ? "run" : argv[0]);
+  std::string ignored;
+  std::unique_ptr<ChildProcess> child = ChildProcess::Start(options, &ignored);
+  if (!child) return std::nullopt;
+  const std::optional<int> exitCode = child->WaitForExit(timeout);
+  child->Kill();
+  if (output != nullptr) {
+    output->clear();
+    for (const OutputLine& line : child->Lines()) output->push_back(line.text);
+  }
+  return exitCode;
+}
+
+std::optional<int> WineSession::RunWine(const std::vector<std::string>& arguments,
+                                        milliseconds timeout, std::vector<std::string>* output) {
+  std::vector<std::string> argv = {wine_};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return Run(argv, timeout, output);
+}
+
+// Wine's mount manager registers COM ports from the key HKLM\Software\Wine\Ports
+// and from the host's serial devices (the host's /dev/ttyS0 becomes COM1 unless
+// COM1 is in the key), and rewrites their dosdevices links whenever the prefix's
+// services start. A registered port whose link is missing still opens, as a
+// device that fails every call; a link to a directory does not open at all.
+// So every one of COM1..COM8 is kept in the key, unused ones pointing at an empty
+// directory, and the links always agree with the key.
+bool WineSession::ClearComPorts(std::string* error) {
+  const std::string noPort = slot_->Directory() + "/no-port";
+  std::error_code failure;
+  std::filesystem::create_directories(noPort, failure);
+  std::ofstream file(scratchDir_ + "/" + kPortsFile);
+  file << "Windows Registry Editor Version 5.00\r\n\r\n[" << kPortsKey << "]\r\n";
+  for (int number = 1; number <= 8; ++number) {
+    file << "\"COM" << number << "\"=\"" << noPort << "\"\r\n";
+  }
+  file.close();
+  if (!file || RunWine({"reg", "import", kPortsFile}, seconds(60)) != 0) {
+    *error = "cannot unmap the COM ports in the registry";
+    return false;
+  }
+  for (int number = 1; number <= 8; ++number) {
+    if (!SetComLink(number, noPort, error)) return false;
+  }
+  return true;
+}
+
+bool WineSession::LinkComPort(int number, const std::string& device, std::string* error) {
+  const std::string name = "COM" + std::to_string(number);
+  if (RunWine({"reg", "add", kPortsKey, "/v", name, "/d", device, "/f"}, seconds(60)) != 0) {
+    *error = "cannot map " + name + " in the registry";
+    return false;
+  }
+  return SetComLink(number, device, error);
+}
+
+bool WineSession::SetComLink(int number, const std::string& target, std::string* error) {
+  const std::string link = PrefixDir() + "/dosdevices/com" + std::to_string(number);
+  std::error_code failure;
+  std::filesystem::remove(link, failure);
+  std::filesystem::create_symlink(target, link, failure);
+  if (failure) {
+    *error = "cannot link " + link + ": " + failure.message();
+    return false;
+  }
+  return true;
+}
+
+bool WineSession::ResetDriverSettings(std::string* error) {
+  // Fails harmlessly when the key is not there.
+  if (!RunWine({"reg", "delete", kDriverKey, "/f"}, seconds(60))) {
+    *error = "wine reg delete did not finish";
+    return false;
+  }
+  if (RunWine({"reg", "query", kDriverKey}, seconds(60)) == 0) {
+    *error = std::string("the key ") + kDriverKey + " is still there";
+    return false;
+  }
+  return true;
+}
+
+bool WineSession::SetDriverSetting(const std::string& name, const std::string& value,
+                                   std::string* error) {
+  if (RunWine({"reg", "add", kDriverKey, "/v", name, "/t", "REG_SZ", "/d", value, "/f"},
+              seconds(60)) != 0) {
+    *error = "cannot set " + name;
+    return false;
+  }
+  return true;
+}
+
+ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
+                                               const std::vector<std::string>& arguments,
+                                               std::string* error) {
+  const std::string program = WindowsProgram(exeName);
+  if (!FileExists(program)) {
+    *error = program + " does not exist";
+    return nullptr;
+  }
+  ChildOptions options;
+  options.argv = {wine_, program};
+  options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
+  options.environment = Environment();
+  options.workingDirectory = scratchDir_;
+  options.stderrPath = StderrPath(exeName);
+  std::unique_ptr<ChildProcess> child = ChildProcess::Start(options, error);
+  if (!child) return nullptr;
+  programs_.push_back(std::move(child));
+  return programs_.back().get();
+}
+
+ProbeResult WineSession::Probe(const std::vector<std::string>& arguments, milliseconds timeout) {
+  std::vector<std::string> wineArguments = {WindowsProgram("probe.exe")};
+  wineArguments.insert(wineArguments.end(), arguments.begin(), arguments.end());
+  ProbeResult result;
+  const std::optional<int> exitCode = RunWine(wineArguments, timeout, &result.lines);
+  result.exitCode = exitCode.value_or(-1);
+  return result;
+}
+
+}  // namespace e2e

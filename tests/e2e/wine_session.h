@@ -1,0 +1,99 @@
+// Everything one test needs to run Windows programs under Wine: the worker's
+// prefix and its own X display, the COM port links, the driver's registry key, a
+// scratch directory, and the programs it started. Stop() ends all of them (each
+// by its own process id), then ends the prefix's Wine processes with
+// `wineserver -k` and stops the display.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/child_process.h"
+#include "tests/e2e/worker_slot.h"
+
+namespace e2e {
+
+// What probe.exe printed and how it ended.
+struct ProbeResult {
+  int exitCode = -1;
+  std::vector<std::string> lines;
+
+  bool Succeeded() const { return exitCode == 0; }
+  // The rest of the first line that starts with "<key> ", if any.
+  std::optional<std::string> Field(const std::string& key) const;
+  // A "TEXT <hex>" field decoded to its bytes.
+  std::optional<std::string> Text() const;
+};
+
+class WineSession {
+ public:
+  static constexpr const char* kDriverKey = "HKCU\\Software\\Brightfold\\Dimensa\\Astrolab";
+
+  WineSession() = default;
+  ~WineSession();
+  WineSession(const WineSession&) = delete;
+  WineSession& operator=(const WineSession&) = delete;
+
+  // Takes the worker slot, ends what an earlier crashed test may have left in the
+  // prefix, starts the display, makes the prefix when missing and a fresh scratch
+  // directory named after the test.
+  bool Start(const std::string& testName, std::string* error);
+  void Stop();
+
+  int Display() const { return display_; }
+  const std::string& ScratchDir() const { return scratchDir_; }
+  std::string PrefixDir() const { return slot_ != nullptr ? slot_->PrefixDir() : ""; }
+  std::vector<std::string> Environment() const;
+
+  // Runs a host program with the session's environment to its end; its exit
+  // code, or nothing on time-out (it is then killed).
+  std::optional<int> Run(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+                         std::vector<std::string>* output = nullptr);
+
+  // Unmaps COM1..COM8, so that none of them opens (the host's own serial ports
+  // included).
+  bool ClearComPorts(std::string* error);
+  // Maps COM<number> to a device path (a simulated controller's pty).
+  bool LinkComPort(int number, const std::string& device, std::string* error);
+
+  // Deletes the driver's registry key (its settings and mappings).
+  bool ResetDriverSettings(std::string* error);
+  // Stores a setting as the driver keeps them (REG_SZ).
+  bool SetDriverSetting(const std::string& name, const std::string& value, std::string* error);
+
+  // Starts a program of the Windows build under Wine, in the scratch directory.
+  // The session owns it and ends it in Stop(); null on failure.
+  ChildProcess* StartWindowsProgram(const std::string& exeName,
+                                    const std::vector<std::string>& arguments, std::string* error);
+  ChildProcess* StartDriver(std::string* error) {
+    return StartWindowsProgram("astrodriver.exe", {}, error);
+  }
+  // Runs probe.exe with the arguments to its end. timeout covers Wine's start-up
+  // as well as any time-out the subcommand itself takes.
+  ProbeResult Probe(const std::vector<std::string>& arguments,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
+
+ private:
+  bool StartDisplay(std::string* error);
+  bool EnsurePrefix(std::string* error);
+  std::optional<int> RunWine(const std::vector<std::string>& arguments,
+                             std::chrono::milliseconds timeout,
+                             std::vector<std::string>* output = nullptr);
+  std::string StderrPath(const std::string& name);
+  bool SetComLink(int number, const std::string& target, std::string* error);
+
+  WorkerSlot* slot_ = nullptr;
+  bool active_ = false;  // between Start and Stop
+  int display_ = -1;
+  std::unique_ptr<ChildProcess> xvfb_;
+  std::string scratchDir_;
+  std::string wine_;
+  std::string wineserver_;
+  std::vector<std::unique_ptr<ChildProcess>> programs_;
+  int started_ = 0;  // numbers the programs' stderr files
+};
+
+}  // namespace e2e

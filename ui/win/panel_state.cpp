@@ -1,0 +1,7 @@
+#include "ui/win/panel_state.h"
+
+namespace astro {
+
+HWND panelWindow = nullptr;
+
+}  // namespace astro

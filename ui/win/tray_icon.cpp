@@ -1,0 +1,30 @@
+#include "ui/win/tray_icon.h"
+
+#include <cstring>
+
+#include "driver/win/image_ids.h"
+#include "ui/startup_texts.h"
+
+namespace astro {
+
+NOTIFYICONDATAA trayRecord = {};
+
+void SetTrayTip(const char* title) {
+  std::strncpy(trayRecord.szTip, title, sizeof(trayRecord.szTip) - 1);
+  trayRecord.szTip[sizeof(trayRecord.szTip) - 1] = '\0';
+}
+
+bool AddTrayIcon(HWND window, HINSTANCE instance, std::int32_t language) {
+  trayRecord = {};
+  // The shortest layout of the record: every system version accepts it.
+  trayRecord.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  trayRecord.hWnd = window;
+  trayRecord.uID = kTrayIconId;
+  trayRecord.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  trayRecord.uCallbackMessage = kTrayCallbackMessage;
+  trayRecord.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ImageId(0)));
+  SetTrayTip(ProductTitle(language));
+  return Shell_NotifyIconA(NIM_ADD, &trayRecord) != FALSE;
+}
+
+}  // namespace astro
