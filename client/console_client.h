@@ -10,33 +10,27 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "client/astrolab_client.h"
+
 namespace client {
 
-// ---- The driver's client protocol: names, codes and motion packing. ----
-constexpr char kDriverWindowClass[] = "ASTROLAB_3D_CONTROLLER";
+// The four messages of the driver's protocol, in this order.
 enum MessageKind { kMotionEvent, kButtonPressEvent, kButtonReleaseEvent, kCommandEvent, kKinds };
-constexpr const char* kMessageNames[kKinds] = {"MotionEvent", "ButtonPressEvent",
-                                               "ButtonReleaseEvent", "CommandEvent"};
-constexpr WPARAM kCmdSetMouseMode = 27600;
-constexpr WPARAM kCmdSetClientWindow = 27695;
+constexpr const char* kMessageNames[kKinds] = {ASTROLAB_MOTION_EVENT, ASTROLAB_BUTTON_PRESS_EVENT,
+                                               ASTROLAB_BUTTON_RELEASE_EVENT,
+                                               ASTROLAB_COMMAND_EVENT};
 
-// A two's-complement field of `bits` bits that starts at bit `shift`.
-inline int SignedField(std::uint32_t word, int shift, int bits) {
-  const std::uint32_t field = (word >> shift) & ((1u << bits) - 1);
-  const std::uint32_t sign = 1u << (bits - 1);
-  return static_cast<int>(field ^ sign) - static_cast<int>(sign);
+// The performance counter in microseconds.
+inline std::uint64_t CounterMicroseconds() {
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  const std::uint64_t count = static_cast<std::uint64_t>(now.QuadPart);
+  const std::uint64_t perSecond = static_cast<std::uint64_t>(frequency.QuadPart);
+  // Split so that the product cannot overflow for long uptimes.
+  return count / perSecond * 1000000u + count % perSecond * 1000000u / perSecond;
 }
-
-// X, Y, Z from wParam and A, B, C from lParam: 11, 11 and 10 bits, lowest first.
-inline void UnpackMotion(std::uint32_t wParam, std::uint32_t lParam, int axes[6]) {
-  const std::uint32_t words[2] = {wParam, lParam};
-  for (int i = 0; i < 2; ++i) {
-    axes[3 * i] = SignedField(words[i], 0, 11);
-    axes[3 * i + 1] = SignedField(words[i], 11, 11);
-    axes[3 * i + 2] = SignedField(words[i], 22, 10);
-  }
-}
-// ---- End of the protocol. ----
 
 struct Options {
   int mouseMode = -1;     // -1: leave the driver's mouse mode alone
@@ -70,8 +64,6 @@ inline bool ParseOptions(int argc, char** argv, bool allowMouseMode, bool allowT
 
 class Session {
  public:
-  Session() { QueryPerformanceFrequency(&frequency_); }
-
   // Every process registers the four names itself; equal names give equal numbers.
   bool RegisterMessages() {
     for (int kind = 0; kind < kKinds; ++kind) {
@@ -85,7 +77,7 @@ class Session {
   static HWND WaitForDriver(DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
-      HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+      HWND driver = FindWindowA(ASTROLAB_WINDOW_CLASS, nullptr);
       if (driver != nullptr) return driver;
       if (GetTickCount64() >= deadline) return nullptr;
       Sleep(50);
@@ -95,8 +87,8 @@ class Session {
   // Sets the mouse mode if asked, makes `own` the driver's target, prints READY.
   bool Announce(HWND driver, HWND own, int mouseMode) {
     const UINT command = messages_[kCommandEvent];
-    if (mouseMode >= 0 && !PostMessageA(driver, command, kCmdSetMouseMode, mouseMode)) return false;
-    if (!PostMessageA(driver, command, kCmdSetClientWindow, reinterpret_cast<LPARAM>(own))) {
+    if (mouseMode >= 0 && !PostMessageA(driver, command, CmdSetMouseMode, mouseMode)) return false;
+    if (!PostMessageA(driver, command, CmdSetClientWindow, reinterpret_cast<LPARAM>(own))) {
       return false;
     }
     std::printf("READY %" PRIu64 "\n", static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(own)));
@@ -104,13 +96,18 @@ class Session {
     return true;
   }
 
-  // Prints and counts one of the four messages; false for any other message.
+  // The moment the message loop took the next message from the queue.
+  void NoteArrival() { arrival_ = CounterMicroseconds(); }
+
+  // Prints and counts one of the four messages; false for any other message. The
+  // line: arrival in microseconds, the name, wParam unsigned and lParam signed, both
+  // whole (the protocol's words are their low 32 bits).
   bool Record(UINT message, WPARAM wParam, LPARAM lParam) {
     for (int kind = 0; kind < kKinds; ++kind) {
       if (message != messages_[kind]) continue;
       ++counts_[kind];
-      std::printf("%" PRIu64 " %s %" PRIu32 " %" PRIu32 "\n", Microseconds(), kMessageNames[kind],
-                  static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam));
+      std::printf("%" PRIu64 " %s %" PRIu64 " %" PRId64 "\n", arrival_, kMessageNames[kind],
+                  static_cast<std::uint64_t>(wParam), static_cast<std::int64_t>(lParam));
       std::fflush(stdout);
       lastKind_ = kind;
       lastWParam_ = static_cast<std::uint32_t>(wParam);
@@ -135,16 +132,7 @@ class Session {
   std::uint32_t LastLParam() const { return lastLParam_; }
 
  private:
-  std::uint64_t Microseconds() const {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    const std::uint64_t count = static_cast<std::uint64_t>(now.QuadPart);
-    const std::uint64_t frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
-    // Split so that the product cannot overflow for long uptimes.
-    return count / frequency * 1000000u + count % frequency * 1000000u / frequency;
-  }
-
-  LARGE_INTEGER frequency_;
+  std::uint64_t arrival_ = 0;
   UINT messages_[kKinds] = {};
   unsigned long counts_[kKinds] = {};
   int lastKind_ = -1;
@@ -153,8 +141,9 @@ class Session {
 };
 
 // Dispatches messages until `seconds` have passed (forever when negative) or
-// WM_QUIT arrives.
-inline void RunMessageLoop(double seconds) {
+// WM_QUIT arrives. Each message's arrival is noted in session right after it
+// leaves the queue.
+inline void RunMessageLoop(double seconds, Session* session) {
   const bool timed = seconds >= 0;
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timed ? seconds * 1000 : 0);
   for (;;) {
@@ -167,6 +156,7 @@ inline void RunMessageLoop(double seconds) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (session != nullptr) session->NoteArrival();
       if (message.message == WM_QUIT) return;
       TranslateMessage(&message);
       DispatchMessageA(&message);

@@ -7,7 +7,7 @@
 namespace {
 
 client::Session session;
-int lastAxes[6] = {};
+std::int32_t lastAxes[6] = {};
 std::uint32_t buttonMask = 0;
 bool dirty = false;
 
@@ -33,7 +33,7 @@ void Paint(HWND window) {
   for (int axis = 0; axis < 6; ++axis) {
     const int y = kTop + axis * kLineHeight;
     show(250, y, std::snprintf(text, sizeof text, "%c", kAxisNames[axis]));
-    show(280, y, std::snprintf(text, sizeof text, "%d", lastAxes[axis]));
+    show(280, y, std::snprintf(text, sizeof text, "%d", static_cast<int>(lastAxes[axis])));
   }
   static const char kButtonLabels[] = "12345678*+-H";
   char bits[13];
@@ -50,7 +50,7 @@ LRESULT CALLBACK DemoWindowProcedure(HWND window, UINT message, WPARAM wParam, L
   if (session.Record(message, wParam, lParam)) {
     const int kind = session.LastKind();
     if (kind == client::kMotionEvent) {
-      client::UnpackMotion(session.LastWParam(), session.LastLParam(), lastAxes);
+      AstrolabUnpackMotion(session.LastWParam(), session.LastLParam(), lastAxes);
     } else if (kind == client::kButtonPressEvent || kind == client::kButtonReleaseEvent) {
       buttonMask = session.LastLParam() & 0xFFF;
     }
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
   SetTimer(own, kRepaintTimer, kRepaintPeriodMs, nullptr);
   ShowWindow(own, SW_SHOWNORMAL);
   UpdateWindow(own);
-  client::RunMessageLoop(options.seconds);
+  client::RunMessageLoop(options.seconds, &session);
   session.PrintSummary();
   return 0;
 }

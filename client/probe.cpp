@@ -7,10 +7,20 @@
 //     "BUTTONS <id> <id> ...";
 //   press CAPTION ID: nothing; it ends once the box is hidden or gone;
 //   window-text CLASS: "TEXT <hex>" (the window's title);
+//   window-state CLASS: "VISIBLE <0|1> ICONIC <0|1>";
 //   send-command CODE LPARAM: nothing;
 //   tray-icon-exists: "yes" (exit 0) or "no" (exit 1);
 //   wait-tray TIMEOUT_MS: the milliseconds it waited for the icon;
-//   menu-state CLASS ITEM_ID: the item's state flags, in decimal.
+//   menu-state CLASS ITEM_ID: the item's state flags, in decimal;
+//   cursor-pos: "X Y", the pointer's screen position;
+//   set-cursor X Y: nothing; fails unless the pointer is then at X, Y;
+//   mouse-acceleration: "THRESHOLD1 THRESHOLD2 SPEED", the system's acceleration of
+//     relative pointer moves;
+//   watch-wheel COUNT TIMEOUT_MS: "READY" once a low-level mouse hook is in place,
+//     then "WHEEL <delta>" for each wheel event (of any process) until COUNT were
+//     seen; fails on time-out;
+//   clock-echo: "FREQUENCY <counts per second>", then for each line read from
+//     standard input the performance counter in microseconds, until end of input.
 // <hex> is two lower-case hex digits per byte, so that Windows-1252 bytes can be
 // compared exactly.
 #include <windows.h>
@@ -26,9 +36,12 @@
 #include <string>
 #include <vector>
 
+#include "client/astrolab_client.h"
+#include "client/console_client.h"
+
 namespace {
 
-constexpr char kDriverWindowClass[] = "ASTROLAB_3D_CONTROLLER";
+constexpr const char* kDriverWindowClass = ASTROLAB_WINDOW_CLASS;
 constexpr UINT kTrayIconId = 65535;
 constexpr char kBoxClass[] = "#32770";
 constexpr int kBoxTextId = 0xFFFF;
@@ -180,11 +193,19 @@ int WindowTextCommand(int argc, char** argv) {
   return 0;
 }
 
+int WindowStateCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HWND window = FindWindowA(argv[0], nullptr);
+  if (window == nullptr) return 1;
+  std::printf("VISIBLE %d ICONIC %d\n", IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0);
+  return 0;
+}
+
 int SendCommandCommand(int argc, char** argv) {
   std::int64_t code = 0;
   std::int64_t argument = 0;
   if (argc != 2 || !ParseNumber(argv[0], &code) || !ParseNumber(argv[1], &argument)) return 2;
-  const UINT commandEvent = RegisterWindowMessageA("CommandEvent");
+  const UINT commandEvent = RegisterWindowMessageA(ASTROLAB_COMMAND_EVENT);
   HWND driver = FindWindowA(kDriverWindowClass, nullptr);
   if (commandEvent == 0 || driver == nullptr) return 1;
   return PostMessageA(driver, commandEvent, static_cast<WPARAM>(code),
@@ -287,6 +308,87 @@ int MenuStateCommand(int argc, char** argv) {
   return 0;
 }
 
+int CursorPosCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  POINT point = {};
+  if (!GetCursorPos(&point)) return 1;
+  std::printf("%ld %ld\n", static_cast<long>(point.x), static_cast<long>(point.y));
+  return 0;
+}
+
+int SetCursorCommand(int argc, char** argv) {
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  if (argc != 2 || !ParseNumber(argv[0], &x) || !ParseNumber(argv[1], &y)) return 2;
+  if (!SetCursorPos(static_cast<int>(x), static_cast<int>(y))) return 1;
+  // The position settles through the window system: wait until it reads back.
+  return PollUntil(5000,
+                   [&] {
+                     POINT point = {};
+                     return GetCursorPos(&point) && point.x == x && point.y == y;
+                   })
+             ? 0
+             : 1;
+}
+
+int MouseAccelerationCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  int values[3] = {};
+  if (!SystemParametersInfoA(SPI_GETMOUSE, 0, values, 0)) return 1;
+  std::printf("%d %d %d\n", values[0], values[1], values[2]);
+  return 0;
+}
+
+// The low-level hook runs on the thread that installed it, inside its message loop.
+int wheelEventsLeft = 0;
+
+LRESULT CALLBACK WheelHook(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && message == WM_MOUSEWHEEL) {
+    const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    std::printf("WHEEL %d\n", static_cast<int>(static_cast<short>(HIWORD(event->mouseData))));
+    std::fflush(stdout);
+    if (wheelEventsLeft > 0) --wheelEventsLeft;
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+int WatchWheelCommand(int argc, char** argv) {
+  std::int64_t count = 0;
+  std::int64_t timeout = 0;
+  if (argc != 2 || !ParseNumber(argv[0], &count) || !ParseNumber(argv[1], &timeout)) return 2;
+  wheelEventsLeft = static_cast<int>(count);
+  HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, WheelHook, GetModuleHandleA(nullptr), 0);
+  if (hook == nullptr) return 1;
+  std::printf("READY\n");
+  std::fflush(stdout);
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout);
+  while (wheelEventsLeft > 0) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  UnhookWindowsHookEx(hook);
+  return wheelEventsLeft == 0 ? 0 : 1;
+}
+
+// Lets the host relate this counter to its own clocks: the host writes a line,
+// the answer carries the counter read the moment the line arrived.
+int ClockEchoCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  std::printf("FREQUENCY %" PRId64 "\n", static_cast<std::int64_t>(frequency.QuadPart));
+  std::fflush(stdout);
+  char line[64];
+  while (std::fgets(line, sizeof line, stdin) != nullptr) {
+    std::printf("%" PRIu64 "\n", client::CounterMicroseconds());
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 struct Subcommand {
   const char* name;
   int (*run)(int argc, char** argv);
@@ -298,18 +400,26 @@ const Subcommand kSubcommands[] = {
     {"wait-box", WaitBoxCommand},
     {"press", PressCommand},
     {"window-text", WindowTextCommand},
+    {"window-state", WindowStateCommand},
     {"send-command", SendCommandCommand},
     {"tray-icon-exists", TrayIconExistsCommand},
     {"wait-tray", WaitTrayCommand},
     {"menu-state", MenuStateCommand},
+    {"cursor-pos", CursorPosCommand},
+    {"set-cursor", SetCursorCommand},
+    {"mouse-acceleration", MouseAccelerationCommand},
+    {"watch-wheel", WatchWheelCommand},
+    {"clock-echo", ClockEchoCommand},
 };
 
 void PrintUsage() {
   std::fprintf(stderr,
                "usage: probe find-window CLASS [TITLE] | wait-window CLASS TIMEOUT_MS |\n"
                "  wait-box CAPTION TIMEOUT_MS | press CAPTION ID | window-text CLASS |\n"
+               "  window-state CLASS |\n"
                "  send-command CODE LPARAM | tray-icon-exists | wait-tray TIMEOUT_MS |\n"
-               "  menu-state CLASS ITEM_ID\n");
+               "  menu-state CLASS ITEM_ID | cursor-pos | set-cursor X Y | mouse-acceleration |\n"
+               "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");
 }
 
 }  // namespace

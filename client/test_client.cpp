@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot announce the client window\n");
     return 1;
   }
-  client::RunMessageLoop(options.seconds);
+  client::RunMessageLoop(options.seconds, &session);
   session.PrintSummary();
   return 0;
 }

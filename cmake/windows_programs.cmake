@@ -21,3 +21,12 @@ foreach(source ${CLIENT_PROGRAMS})
   target_link_libraries(${name} PRIVATE astrocore user32 gdi32 shell32 advapi32)
   target_link_options(${name} PRIVATE ${WIN_LINK_OPTIONS})
 endforeach()
+
+# The settings sequence of the end-to-end tests against the system's registry.
+add_executable(settings_tool
+  ${CMAKE_SOURCE_DIR}/tests/e2e/win/settings_tool.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/settings_sequence.cpp
+  ${CMAKE_SOURCE_DIR}/config/win/win_registry.cpp)
+target_include_directories(settings_tool PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(settings_tool PRIVATE astrocore advapi32)
+target_link_options(settings_tool PRIVATE ${WIN_LINK_OPTIONS})

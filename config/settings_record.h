@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "client/astrolab_client.h"
+
 namespace astro {
 
 constexpr int kGyrodiscCount = 5;
@@ -38,6 +40,11 @@ struct RuntimeFlags {
   std::int32_t modeTranslation = 0;
   std::int32_t modeDominant = 0;
   std::int32_t nAdoptFlag = 0;
+  // Mouse emulation, set only by client commands: the MouseMode* bits (a byte) and
+  // the two divisors (unsigned 16-bit values, never 0): the first for translations
+  // and the B term, the second for rotations.
+  std::int32_t mouseMode = MouseModeDefault;
+  std::int32_t mouseDivisor[2] = {10, 10};
 };
 
 }  // namespace astro

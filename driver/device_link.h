@@ -5,16 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "client/astrolab_client.h"
 #include "config/settings_record.h"
 #include "delivery/delivery_context.h"
 #include "driver/device_commands.h"
 
 namespace astro {
 
-// Codes of the notes the decoder posts to an open control panel.
-constexpr std::uint32_t kNoteDeviceMode = 17633;
-constexpr std::uint32_t kNoteDeviceN = 17634;
-constexpr std::uint32_t kNoteDeviceModeExtra = 17635;
+// Codes of the notes the decoder posts to an open control panel (the numbers are
+// the client protocol's).
+constexpr std::uint32_t kNoteDeviceMode = NoteDeviceMode;
+constexpr std::uint32_t kNoteDeviceN = NoteDeviceN;
+constexpr std::uint32_t kNoteDeviceModeExtra = NoteDeviceModeExtra;
 
 // What the decoder hands its results to. Called synchronously, one line at a time.
 class DeviceLinkHost {

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "config/registry.h"
+
 namespace astro {
 
-constexpr const char kSettingsKey[] = "Software\\Brightfold\\Dimensa\\Astrolab";
-
-// "Language" under the settings key as a decimal number; 0 when the key or the
-// value is missing.
-std::int32_t ReadStoredLanguage();
+// "Language" under the settings key, read as LoadSettings reads it; 0 when the key
+// or the value is missing.
+std::int32_t ReadStoredLanguage(Registry& registry);
 
 }  // namespace astro

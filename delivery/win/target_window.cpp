@@ -1,13 +1,12 @@
 #include "delivery/win/target_window.h"
 
-#include "driver/win/driver_state.h"
+#include "delivery/target_selection.h"
+#include "delivery/win/delivery_state.h"
 
 namespace astro {
 
 void SetTargetWindow(HWND w) {
-  deliveryContext.targetWindow = reinterpret_cast<WindowHandle>(w);
-  PostMessageA(FindWindowA(kMainWindowClass, nullptr), deliveryContext.commandEventMessage,
-               kCmdSetClientWindow, reinterpret_cast<LPARAM>(w));
+  SetTargetWindow(MainDeliveryScope(), reinterpret_cast<WindowHandle>(w));
 }
 
 }  // namespace astro

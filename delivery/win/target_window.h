@@ -3,12 +3,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
-
 namespace astro {
-
-// "CommandEvent" code by which a client announces its window (lParam).
-constexpr std::uint32_t kCmdSetClientWindow = 27695;
 
 // Makes w the target, then posts CmdSetClientWindow for w to the driver's own
 // window, so that binding w to the active application happens on the message loop.

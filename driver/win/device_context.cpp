@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "client/astrolab_client.h"
+#include "config/password_scrambling.h"
 #include "delivery/win/target_window.h"
 #include "driver/port_discovery.h"
 #include "driver/win/driver_state.h"
@@ -31,10 +33,10 @@ DeliveryContext* CreateDeviceContext(DeliveryContext* context, const char* portN
   // The main window ignores this announcement of itself; it only sets the target.
   SetTargetWindow(window);
 
-  context->motionEventMessage = RegisterWindowMessageA("MotionEvent");
-  context->buttonPressMessage = RegisterWindowMessageA("ButtonPressEvent");
-  context->buttonReleaseMessage = RegisterWindowMessageA("ButtonReleaseEvent");
-  context->commandEventMessage = RegisterWindowMessageA("CommandEvent");
+  context->motionEventMessage = RegisterWindowMessageA(ASTROLAB_MOTION_EVENT);
+  context->buttonPressMessage = RegisterWindowMessageA(ASTROLAB_BUTTON_PRESS_EVENT);
+  context->buttonReleaseMessage = RegisterWindowMessageA(ASTROLAB_BUTTON_RELEASE_EVENT);
+  context->commandEventMessage = RegisterWindowMessageA(ASTROLAB_COMMAND_EVENT);
   if (context->motionEventMessage == 0 || context->buttonPressMessage == 0 ||
       context->buttonReleaseMessage == 0 || context->commandEventMessage == 0) {
     bus.Close(context->port);

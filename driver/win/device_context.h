@@ -8,8 +8,6 @@
 
 namespace astro {
 
-constexpr const char kDefaultPassword[] = "kto5fenrw!";
-
 // Finds and starts the controller (portName replaces the COMn names when given),
 // makes window the own window and the target, registers the four messages and keeps
 // real handles of the process and this thread. Returns context, or nullptr when no

@@ -8,5 +8,7 @@ DeliveryContext deliveryContext;
 SettingsRecord settings;
 RuntimeFlags runtimeFlags;
 StoredCommands storedCommands;
+WinSerialBus serialBus;
+WinRegistry userRegistry;
 
 }  // namespace astro

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include "client/astrolab_client.h"
 #include "config/settings_record.h"
+#include "config/win/win_registry.h"
 #include "delivery/delivery_context.h"
 #include "driver/device_commands.h"
+#include "driver/win/win_serial_bus.h"
 
 namespace astro {
 
@@ -16,9 +19,13 @@ extern DeliveryContext deliveryContext;
 extern SettingsRecord settings;
 extern RuntimeFlags runtimeFlags;
 extern StoredCommands storedCommands;
+// The ports (discovery, the main loop's commands, client device commands) and the
+// current user's registry (the settings).
+extern WinSerialBus serialBus;
+extern WinRegistry userRegistry;
 
 constexpr int kMainWindowWidth = 500;
 constexpr int kMainWindowHeight = 237;
-constexpr const char kMainWindowClass[] = "ASTROLAB_3D_CONTROLLER";
+constexpr const char kMainWindowClass[] = ASTROLAB_WINDOW_CLASS;
 
 }  // namespace astro

@@ -4,6 +4,7 @@
 // Needs the types of windows.h.
 #include <commctrl.h>
 
+#include "config/settings_store.h"
 #include "config/win/language_setting.h"
 #include "delivery/win/main_thread_host.h"
 #include "driver/device_link.h"
@@ -19,7 +20,6 @@
 namespace astro {
 namespace {
 
-WinSerialBus serialBus;
 MessageBoxReporter errorReporter;
 MainThreadHost mainThreadHost(serialBus, deliveryContext);
 DeviceLink deviceLink(deliveryContext, settings, runtimeFlags, storedCommands, mainThreadHost);
@@ -43,13 +43,13 @@ int RunDriver(HINSTANCE instance) {
   // classes are registered here.
 
   // Only the language is read before the check: the refusal speaks it.
-  settings.language = ReadStoredLanguage();
+  settings.language = ReadStoredLanguage(userRegistry);
   if (RefuseSecondInstance(settings.language)) return -1;
 
   if (!RegisterMainWindowClass(instance)) {
     return Fail("Can\xB4t register a Astrolab window class");
   }
-  // LoadSettings reads the whole settings record here.
+  LoadSettings(userRegistry, settings, runtimeFlags);
 
   mainWindow = CreateMainWindow(instance, settings.language);
   if (mainWindow == nullptr) return Fail("Can\xB4t open a window");

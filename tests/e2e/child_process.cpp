@@ -51,6 +51,13 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildOptions& options, s
     CloseFd(outputPipe[1]);
     return nullptr;
   }
+  int inputPipe[2] = {-1, -1};
+  if (options.pipeStdin && pipe2(inputPipe, O_CLOEXEC) != 0) {
+    *error = std::string("pipe: ") + std::strerror(errno);
+    CloseFd(outputPipe[0]);
+    CloseFd(outputPipe[1]);
+    return nullptr;
+  }
   const pid_t parent = getpid();
   child->startTime_ = Clock::now();
   const pid_t pid = fork();
@@ -58,13 +65,15 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildOptions& options, s
     *error = std::string("fork: ") + std::strerror(errno);
     CloseFd(outputPipe[0]);
     CloseFd(outputPipe[1]);
+    CloseFd(inputPipe[0]);
+    CloseFd(inputPipe[1]);
     return nullptr;
   }
   if (pid == 0) {
     // Dies with the test process, so that nothing outlives a crashed test.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(127);
-    const int input = open("/dev/null", O_RDONLY);
+    const int input = inputPipe[0] >= 0 ? inputPipe[0] : open("/dev/null", O_RDONLY);
     const int discard = open("/dev/null", O_WRONLY);
     const int errors = open(stderrPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (input < 0 || discard < 0 || errors < 0) _exit(127);
@@ -80,6 +89,8 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildOptions& options, s
   }
   child->pid_ = pid;
   CloseFd(outputPipe[1]);
+  CloseFd(inputPipe[0]);
+  child->inputFd_ = inputPipe[1];
   child->outputFd_ = outputPipe[0];
   if (child->outputFd_ >= 0)
     child->reader_ = std::thread([raw = child.get()] { raw->ReadOutput(); });
@@ -87,8 +98,25 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildOptions& options, s
 }
 
 ChildProcess::~ChildProcess() {
+  CloseInput();
   Kill();
   StopReader();
+}
+
+bool ChildProcess::WriteInput(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    if (inputFd_ < 0) return false;
+    const ssize_t written = write(inputFd_, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+void ChildProcess::CloseInput() {
+  CloseFd(inputFd_);
 }
 
 void ChildProcess::ReadOutput() {
@@ -188,6 +216,22 @@ void ChildProcess::Terminate(std::chrono::milliseconds grace) {
 std::vector<OutputLine> ChildProcess::Lines() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return lines_;
+}
+
+std::size_t ChildProcess::LineCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lines_.size();
+}
+
+bool ChildProcess::WaitForOutputEnd(std::chrono::milliseconds timeout) const {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, timeout, [&] { return outputEnded_; });
+}
+
+bool ChildProcess::WaitForLineCount(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait_for(lock, timeout, [&] { return lines_.size() >= count || outputEnded_; });
+  return lines_.size() >= count;
 }
 
 std::optional<OutputLine> ChildProcess::WaitForLine(

@@ -30,6 +30,7 @@ struct ChildOptions {
   std::string workingDirectory;          // empty: the harness's own
   std::string stderrPath;                // empty: discarded
   bool captureStdout = true;             // false: discarded
+  bool pipeStdin = false;                // true: fed by WriteInput, else /dev/null
 };
 
 class ChildProcess {
@@ -51,7 +52,19 @@ class ChildProcess {
   // Asks the program to end (SIGTERM) and kills it if it has not after grace.
   void Terminate(std::chrono::milliseconds grace);
 
+  // Writes to the program's standard input (pipeStdin); false once it is closed.
+  bool WriteInput(const std::string& bytes);
+  // Ends the program's standard input.
+  void CloseInput();
+
   std::vector<OutputLine> Lines() const;
+  std::size_t LineCount() const;
+  // Waits until the output has reached its end (every line written is captured);
+  // false on time-out, as when a daemon the program started keeps the pipe open.
+  bool WaitForOutputEnd(std::chrono::milliseconds timeout) const;
+  // Waits until at least count lines have arrived; false on time-out or when the
+  // output has ended with fewer.
+  bool WaitForLineCount(std::size_t count, std::chrono::milliseconds timeout) const;
   // Waits for a captured line that satisfies match; returns it, or nothing on
   // time-out or when the output has ended without one.
   std::optional<OutputLine> WaitForLine(const std::function<bool(const std::string&)>& match,
@@ -71,6 +84,7 @@ class ChildProcess {
   int exitCode_ = -1;
   Clock::time_point startTime_;
   int outputFd_ = -1;
+  int inputFd_ = -1;
   int wakeFds_[2] = {-1, -1};  // wakes the reader when the output never ends
   std::thread reader_;
   mutable std::mutex mutex_;

@@ -177,6 +177,8 @@ std::optional<int> WineSession::Run(const std::vector<std::string>& argv, millis
   const std::optional<int> exitCode = child->WaitForExit(timeout);
   child->Kill();
   if (output != nullptr) {
+    // The reader may not have taken the last lines yet when the exit is seen.
+    if (exitCode) child->WaitForOutputEnd(std::chrono::seconds(2));
     output->clear();
     for (const OutputLine& line : child->Lines()) output->push_back(line.text);
   }
@@ -263,7 +265,7 @@ bool WineSession::SetDriverSetting(const std::string& name, const std::string& v
 
 ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
                                                const std::vector<std::string>& arguments,
-                                               std::string* error) {
+                                               std::string* error, bool pipeStdin) {
   const std::string program = WindowsProgram(exeName);
   if (!FileExists(program)) {
     *error = program + " does not exist";
@@ -275,6 +277,7 @@ ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
   options.environment = Environment();
   options.workingDirectory = scratchDir_;
   options.stderrPath = StderrPath(exeName);
+  options.pipeStdin = pipeStdin;
   std::unique_ptr<ChildProcess> child = ChildProcess::Start(options, error);
   if (!child) return nullptr;
   programs_.push_back(std::move(child));

@@ -64,10 +64,12 @@ class WineSession {
   // Stores a setting as the driver keeps them (REG_SZ).
   bool SetDriverSetting(const std::string& name, const std::string& value, std::string* error);
 
-  // Starts a program of the Windows build under Wine, in the scratch directory.
-  // The session owns it and ends it in Stop(); null on failure.
+  // Starts a program of the Windows build under Wine, in the scratch directory
+  // (with its standard input fed by the caller when pipeStdin). The session owns
+  // it and ends it in Stop(); null on failure.
   ChildProcess* StartWindowsProgram(const std::string& exeName,
-                                    const std::vector<std::string>& arguments, std::string* error);
+                                    const std::vector<std::string>& arguments, std::string* error,
+                                    bool pipeStdin = false);
   ChildProcess* StartDriver(std::string* error) {
     return StartWindowsProgram("astrodriver.exe", {}, error);
   }

@@ -3,5 +3,6 @@
 namespace astro {
 
 HWND panelWindow = nullptr;
+char panelTitle[kPanelTitleSize] = "Astrolab 3D Controller Panel";
 
 }  // namespace astro
