@@ -178,4 +178,26 @@ inline HWND CreateClientWindow(const char* className, const char* title, WNDPROC
                          width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
+// The common start of a client program: registers the messages, waits for the
+// driver, creates the client's window and announces it. Prints the reason and
+// returns null on failure.
+inline HWND StartClient(Session* session, const char* className, const char* title,
+                        WNDPROC procedure, int width, int height, int mouseMode) {
+  if (!session->RegisterMessages()) {
+    std::fprintf(stderr, "cannot register the driver's messages\n");
+    return nullptr;
+  }
+  HWND driver = Session::WaitForDriver(30000);
+  if (driver == nullptr) {
+    std::fprintf(stderr, "no driver window\n");
+    return nullptr;
+  }
+  HWND own = CreateClientWindow(className, title, procedure, width, height);
+  if (own == nullptr || !session->Announce(driver, own, mouseMode)) {
+    std::fprintf(stderr, "cannot announce the client window\n");
+    return nullptr;
+  }
+  return own;
+}
+
 }  // namespace client

@@ -83,21 +83,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: demo_client [--seconds S]\n");
     return 1;
   }
-  if (!session.RegisterMessages()) {
-    std::fprintf(stderr, "cannot register the driver's messages\n");
-    return 1;
-  }
-  HWND driver = client::Session::WaitForDriver(30000);
-  if (driver == nullptr) {
-    std::fprintf(stderr, "no driver window\n");
-    return 1;
-  }
-  HWND own = client::CreateClientWindow("AstrolabDemoClient", "Astrolab demo client",
-                                        DemoWindowProcedure, 420, 260);
-  if (own == nullptr || !session.Announce(driver, own, options.mouseMode)) {
-    std::fprintf(stderr, "cannot announce the client window\n");
-    return 1;
-  }
+  HWND own = client::StartClient(&session, "AstrolabDemoClient", "Astrolab demo client",
+                                 DemoWindowProcedure, 420, 260, options.mouseMode);
+  if (own == nullptr) return 1;
   SetTimer(own, kRepaintTimer, kRepaintPeriodMs, nullptr);
   ShowWindow(own, SW_SHOWNORMAL);
   UpdateWindow(own);

@@ -25,19 +25,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: test_client [--mouse-mode N] [--seconds S] [--title T]\n");
     return 1;
   }
-  if (!session.RegisterMessages()) {
-    std::fprintf(stderr, "cannot register the driver's messages\n");
-    return 1;
-  }
-  HWND driver = client::Session::WaitForDriver(30000);
-  if (driver == nullptr) {
-    std::fprintf(stderr, "no driver window\n");
-    return 1;
-  }
-  HWND own = client::CreateClientWindow("AstrolabTestClient", options.title, ClientWindowProcedure,
-                                        320, 200);
-  if (own == nullptr || !session.Announce(driver, own, options.mouseMode)) {
-    std::fprintf(stderr, "cannot announce the client window\n");
+  if (client::StartClient(&session, "AstrolabTestClient", options.title, ClientWindowProcedure, 320,
+                          200, options.mouseMode) == nullptr) {
     return 1;
   }
   client::RunMessageLoop(options.seconds, &session);

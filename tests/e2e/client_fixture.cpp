@@ -13,12 +13,8 @@ void ClientTest::StartDriverAndClient(const Settings& settings, const Shaping& s
   for (const auto& [name, value] : settings) {
     ASSERT_TRUE(session_.SetDriverSetting(name, value, &error)) << error;
   }
-  controller_ = Attach(3);
+  controller_ = StartDriverWithController(&driver_);
   ASSERT_NE(controller_, nullptr);
-  driver_ = StartDriver();
-  ASSERT_NE(driver_, nullptr);
-  ASSERT_TRUE(controller_->WaitForCommand("b9", kStartupTimeout));
-  ASSERT_TRUE(WaitForTrayIcon());
 
   std::vector<std::string> arguments = {"--title", "E2E client"};
   if (mouseMode >= 0) {

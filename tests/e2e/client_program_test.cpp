@@ -13,12 +13,9 @@ using ::testing::ElementsAre;
 class ClientProgramTest : public DriverTest {};
 
 TEST_F(ClientProgramTest, TestClientAnnouncesItsWindowAndSummarisesAtTheEnd) {
-  sim::SimulatedController* controller = Attach(3);
+  ChildProcess* driver = nullptr;
+  sim::SimulatedController* controller = StartDriverWithController(&driver);
   ASSERT_NE(controller, nullptr);
-  ChildProcess* driver = StartDriver();
-  ASSERT_NE(driver, nullptr);
-  ASSERT_TRUE(controller->WaitForCommand("b9", kStartupTimeout));
-  ASSERT_TRUE(WaitForTrayIcon());
 
   std::string error;
   ChildProcess* client = session_.StartWindowsProgram(

@@ -53,6 +53,23 @@ bool DriverTest::WaitForTrayIcon() {
       .Succeeded();
 }
 
+sim::SimulatedController* DriverTest::StartDriverWithController(ChildProcess** driver) {
+  sim::SimulatedController* controller = Attach(3);
+  if (controller == nullptr) return nullptr;
+  ChildProcess* process = StartDriver();
+  if (process == nullptr) return nullptr;
+  if (driver != nullptr) *driver = process;
+  if (!controller->WaitForCommand("b9", kStartupTimeout)) {
+    ADD_FAILURE() << "the driver's start-up did not reach the beep command";
+    return nullptr;
+  }
+  if (!WaitForTrayIcon()) {
+    ADD_FAILURE() << "the tray icon did not appear";
+    return nullptr;
+  }
+  return controller;
+}
+
 std::vector<std::string> CommandLines(const sim::SimulatedController& controller) {
   std::vector<std::string> lines;
   for (const sim::ReceivedCommand& command : controller.Commands()) lines.push_back(command.line);

@@ -34,6 +34,10 @@ class DriverTest : public ::testing::Test {
   // Waits until the tray icon exists (the last step of the driver's start-up
   // that can be seen from outside).
   bool WaitForTrayIcon();
+  // A controller on COM3 and the driver started with it, up to the end of its
+  // start-up: the beep command has gone out and the tray icon exists. The driver's
+  // process goes to *driver when asked for. Null (and a failure) otherwise.
+  sim::SimulatedController* StartDriverWithController(ChildProcess** driver = nullptr);
 
   WineSession session_;
   std::vector<std::unique_ptr<sim::SimulatedController>> controllers_;

@@ -21,11 +21,8 @@ class MainLoopTest : public DriverTest {
   void SetUp() override {
     DriverTest::SetUp();
     if (HasFatalFailure()) return;
-    controller_ = Attach(3);
+    controller_ = StartDriverWithController();
     ASSERT_NE(controller_, nullptr);
-    ASSERT_NE(StartDriver(), nullptr);
-    ASSERT_TRUE(controller_->WaitForCommand("b9", kStartupTimeout));
-    ASSERT_TRUE(WaitForTrayIcon());
     controller_->ClearRecord();
   }
 

@@ -56,11 +56,8 @@ class MouseEmulationTest : public DriverTest {
     ASSERT_FALSE(result.lines.empty());
     std::istringstream(result.lines[0]) >> acceleration_.threshold1 >> acceleration_.threshold2 >>
         acceleration_.speed;
-    controller_ = Attach(3);
+    controller_ = StartDriverWithController();
     ASSERT_NE(controller_, nullptr);
-    ASSERT_NE(StartDriver(), nullptr);
-    ASSERT_TRUE(controller_->WaitForCommand("b9", kStartupTimeout));
-    ASSERT_TRUE(WaitForTrayIcon());
   }
 
   std::optional<Point> Cursor() {

@@ -90,11 +90,8 @@ TEST_F(SettingsTest, SystemRegistryHoldsTheSameBytesAsTheMemoryRegistry) {
 TEST_F(SettingsTest, ModeChangeableZeroInTheRegistryMakesTheDriverRestoreItsMode) {
   std::string error;
   ASSERT_TRUE(session_.SetDriverSetting("ModeChangeable", "0", &error)) << error;
-  sim::SimulatedController* controller = Attach(3);
+  sim::SimulatedController* controller = StartDriverWithController();
   ASSERT_NE(controller, nullptr);
-  ASSERT_NE(StartDriver(), nullptr);
-  ASSERT_TRUE(controller->WaitForCommand("b9", kStartupTimeout));
-  ASSERT_TRUE(WaitForTrayIcon());
   controller->ClearRecord();
 
   ASSERT_TRUE(controller->SendRaw("mA\r"));
@@ -103,11 +100,8 @@ TEST_F(SettingsTest, ModeChangeableZeroInTheRegistryMakesTheDriverRestoreItsMode
 }
 
 TEST_F(SettingsTest, WithoutTheSettingTheDriverAdoptsTheDevicesMode) {
-  sim::SimulatedController* controller = Attach(3);
+  sim::SimulatedController* controller = StartDriverWithController();
   ASSERT_NE(controller, nullptr);
-  ASSERT_NE(StartDriver(), nullptr);
-  ASSERT_TRUE(controller->WaitForCommand("b9", kStartupTimeout));
-  ASSERT_TRUE(WaitForTrayIcon());
   controller->ClearRecord();
 
   // The q report is answered; had the mode report been answered, it would come first.

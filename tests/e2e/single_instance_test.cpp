@@ -23,12 +23,9 @@ TEST_P(SingleInstanceTest, SecondStartShowsTheBoxAndLeavesTheFirstRunning) {
   if (language.storedLanguage != nullptr) {
     ASSERT_TRUE(session_.SetDriverSetting("Language", language.storedLanguage, &error)) << error;
   }
-  sim::SimulatedController* controller = Attach(3);
+  ChildProcess* first = nullptr;
+  sim::SimulatedController* controller = StartDriverWithController(&first);
   ASSERT_NE(controller, nullptr);
-  ChildProcess* first = StartDriver();
-  ASSERT_NE(first, nullptr);
-  ASSERT_TRUE(controller->WaitForCommand("b9", kStartupTimeout));
-  ASSERT_TRUE(WaitForTrayIcon());
   EXPECT_EQ(session_.Probe({"window-text", "ASTROLAB_3D_CONTROLLER"}).Text(),
             std::string(language.mainWindowTitle));
 
