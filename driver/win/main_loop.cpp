@@ -29,8 +29,11 @@ void MainLoop::Run(HWND window, DeviceLink& link) {
   link.Clear();
   while (loopRunning) {
     HANDLE events[2] = {serialEvent_, readEvent_};
-    const DWORD woke = MsgWaitForMultipleObjects(2, events, FALSE, INFINITE, kWakeMask);
-    if (woke == WAIT_OBJECT_0 + 2) DispatchWindowMessages(window);
+    MsgWaitForMultipleObjects(2, events, FALSE, INFINITE, kWakeMask);
+    // The wait names the port before the queue when both are ready, yet a message
+    // that arrived with a line is handled first: a client's command (its mouse
+    // mode, its window) applies to the lines that follow it.
+    DispatchWindowMessages(window);
     // Whatever woke the loop, the port is read.
     ServicePort(link);
   }
