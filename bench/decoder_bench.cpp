@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/device_alphabet.h"
 #include "driver/device_link.h"
+#include "sim/simulated_controller.h"
 
 namespace {
 
@@ -26,33 +26,27 @@ class CountingHost : public DeviceLinkHost {
   long commands = 0, motions = 0, buttons = 0, notes = 0;
 };
 
-char Sextet(int value) {
-  return static_cast<char>(kSextetCharacters[value & 63]);
+// Axis values that differ from line to line and cover each form's whole range.
+sim::Axes ShortAxes(int seed) {
+  sim::Axes axes;
+  for (int axis = 0; axis < kAxisCount; ++axis)
+    axes[axis] = ((seed * 37 + axis * 511) & 4095) - 2048;
+  return axes;
+}
+
+sim::Axes LongAxes(int seed) {
+  sim::Axes axes;
+  for (int axis = 0; axis < kAxisCount; ++axis) {
+    axes[axis] = ((seed * 977 + axis * 8191) & 0xFFFF) - 32768;
+  }
+  return axes;
 }
 
 std::string ShortLine(int seed) {
-  std::string line = "d";
-  unsigned sum = 0;
-  for (int axis = 0; axis < kAxisCount; ++axis) {
-    const int biased = (seed * 37 + axis * 511) & 4095;
-    const char high = Sextet(biased >> 6);
-    const char low = Sextet(biased & 63);
-    line += high;
-    line += low;
-    sum += static_cast<unsigned char>(high) + static_cast<unsigned char>(low);
-  }
-  line += Sextet(static_cast<int>(sum >> 6));
-  line += Sextet(static_cast<int>(sum & 63));
-  return line + "\r";
+  return sim::ShortMotionLine(ShortAxes(seed));
 }
-
 std::string LongLine(int seed) {
-  std::string line = "d";
-  for (int axis = 0; axis < kAxisCount; ++axis) {
-    const unsigned biased = static_cast<unsigned>(seed * 977 + axis * 8191) & 0xFFFF;
-    for (int shift = 12; shift >= 0; shift -= 4) line += EncodeNibble(biased >> shift);
-  }
-  return line + "\r";
+  return sim::LongMotionLine(LongAxes(seed));
 }
 
 struct Stream {
