@@ -10,22 +10,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class CommandEventTest : public DriverTest {
+class CommandEventTest : public RunningDriverTest {
  protected:
-  void SetUp() override {
-    DriverTest::SetUp();
-    if (HasFatalFailure()) return;
-    controller_ = StartDriverWithController();
-    ASSERT_NE(controller_, nullptr);
-    controller_->ClearRecord();
-  }
-
   bool Send(std::uint32_t code, std::int64_t argument) {
     return session_.Probe({"send-command", std::to_string(code), std::to_string(argument)})
         .Succeeded();
   }
-
-  sim::SimulatedController* controller_ = nullptr;
 };
 
 TEST_F(CommandEventTest, BeepsPutTheDurationCharacterOnTheWire) {

@@ -70,6 +70,14 @@ sim::SimulatedController* DriverTest::StartDriverWithController(ChildProcess** d
   return controller;
 }
 
+void RunningDriverTest::SetUp() {
+  DriverTest::SetUp();
+  if (HasFatalFailure()) return;
+  controller_ = StartDriverWithController();
+  ASSERT_NE(controller_, nullptr);
+  controller_->ClearRecord();
+}
+
 std::vector<std::string> CommandLines(const sim::SimulatedController& controller) {
   std::vector<std::string> lines;
   for (const sim::ReceivedCommand& command : controller.Commands()) lines.push_back(command.line);

@@ -43,6 +43,15 @@ class DriverTest : public ::testing::Test {
   std::vector<std::unique_ptr<sim::SimulatedController>> controllers_;
 };
 
+// A driver that has started with a controller on COM3; the controller's record
+// starts empty.
+class RunningDriverTest : public DriverTest {
+ protected:
+  void SetUp() override;
+
+  sim::SimulatedController* controller_ = nullptr;
+};
+
 // The command lines of a controller, without their arrival times.
 std::vector<std::string> CommandLines(const sim::SimulatedController& controller);
 

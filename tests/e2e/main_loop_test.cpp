@@ -16,18 +16,7 @@ using namespace std::chrono_literals;
 // next write cannot arrive in the same read.
 constexpr auto kSettle = 700ms;
 
-class MainLoopTest : public DriverTest {
- protected:
-  void SetUp() override {
-    DriverTest::SetUp();
-    if (HasFatalFailure()) return;
-    controller_ = StartDriverWithController();
-    ASSERT_NE(controller_, nullptr);
-    controller_->ClearRecord();
-  }
-
-  sim::SimulatedController* controller_ = nullptr;
-};
+using MainLoopTest = RunningDriverTest;
 
 TEST_F(MainLoopTest, DifferingQReportIsAnsweredWithTheQCommand) {
   ASSERT_TRUE(controller_->SendRaw("q01\r"));
