@@ -12,7 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using namespace std::chrono_literals;
 
-// The design paces the start-up commands with 100 ms waits; allow for a coarse
+// The driver paces the start-up commands with 100 ms waits; allow for a coarse
 // clock but not for a missing wait.
 constexpr auto kMinimumCommandGap = 90ms;
 
