@@ -26,6 +26,7 @@ class IdlePlatform : public DeliveryPlatform {
     title[1] = 0;
   }
   bool WindowExists(WindowHandle) override { return true; }
+  void ReadWindowClass(WindowHandle, char* name, std::size_t) override { name[0] = 0; }
   void WindowThreadProcess(WindowHandle, std::uint32_t* t, std::uint32_t* p) override {
     *t = 1;
     *p = 1;

@@ -99,15 +99,18 @@ class Session {
   // The moment the message loop took the next message from the queue.
   void NoteArrival() { arrival_ = CounterMicroseconds(); }
 
-  // Prints and counts one of the four messages; false for any other message. The
-  // line: arrival in microseconds, the name, wParam unsigned and lParam signed, both
-  // whole (the protocol's words are their low 32 bits).
-  bool Record(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Prints and counts one of the four messages received by window; false for any
+  // other message. The line: arrival in microseconds, the name, wParam unsigned and
+  // lParam signed, both whole (the protocol's words are their low 32 bits), and
+  // the receiving window's handle.
+  bool Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     for (int kind = 0; kind < kKinds; ++kind) {
       if (message != messages_[kind]) continue;
       ++counts_[kind];
-      std::printf("%" PRIu64 " %s %" PRIu64 " %" PRId64 "\n", arrival_, kMessageNames[kind],
-                  static_cast<std::uint64_t>(wParam), static_cast<std::int64_t>(lParam));
+      std::printf("%" PRIu64 " %s %" PRIu64 " %" PRId64 " %" PRIu64 "\n", arrival_,
+                  kMessageNames[kind], static_cast<std::uint64_t>(wParam),
+                  static_cast<std::int64_t>(lParam),
+                  static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(window)));
       std::fflush(stdout);
       lastKind_ = kind;
       lastWParam_ = static_cast<std::uint32_t>(wParam);
@@ -164,7 +167,8 @@ inline void RunMessageLoop(double seconds, Session* session) {
   }
 }
 
-// Registers a window class with `procedure` and creates a top-level window of it.
+// Registers a window class with `procedure` (once per class name) and creates a
+// top-level window of it.
 inline HWND CreateClientWindow(const char* className, const char* title, WNDPROC procedure,
                                int width, int height) {
   WNDCLASSA windowClass = {};
@@ -173,7 +177,9 @@ inline HWND CreateClientWindow(const char* className, const char* title, WNDPROC
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = className;
-  if (!RegisterClassA(&windowClass)) return nullptr;
+  if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    return nullptr;
+  }
   return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                          width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
 }

@@ -47,7 +47,7 @@ void Paint(HWND window) {
 }
 
 LRESULT CALLBACK DemoWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (session.Record(message, wParam, lParam)) {
+  if (session.Record(window, message, wParam, lParam)) {
     const int kind = session.LastKind();
     if (kind == client::kMotionEvent) {
       AstrolabUnpackMotion(session.LastWParam(), session.LastLParam(), lastAxes);

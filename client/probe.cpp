@@ -9,7 +9,13 @@
 //   window-text CLASS: "TEXT <hex>" (the window's title);
 //   window-state CLASS: "VISIBLE <0|1> ICONIC <0|1>";
 //   send-command CODE LPARAM: nothing;
-//   tray-icon-exists: "yes" (exit 0) or "no" (exit 1);
+//   tray-icon-exists [WINDOW]: "yes" (exit 0) or "no" (exit 1), for the driver's
+//     window or the given one (a window handle the driver had);
+//   tray-delete: removes the driver's tray icon, as a restarting shell loses it;
+//   broadcast NAME: posts the registered message NAME to every top-level window;
+//   post-driver MESSAGE WPARAM LPARAM: posts the message to the driver's window;
+//   activate WINDOW: brings the window to the foreground; ends once it is there;
+//   window-rect CLASS: "RECT <x> <y> <width> <height>" of the visible window;
 //   wait-tray TIMEOUT_MS: the milliseconds it waited for the icon;
 //   menu-state CLASS ITEM_ID: the item's state flags, in decimal;
 //   cursor-pos: "X Y", the pointer's screen position;
@@ -118,17 +124,25 @@ std::vector<int> ButtonIds(HWND box) {
   return ids;
 }
 
-// NIM_MODIFY without any flag changes nothing and succeeds only for an icon that
-// exists, so it tells whether the driver's icon is there on Windows and Wine.
-bool TrayIconExists() {
-  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
-  if (driver == nullptr) return false;
+NOTIFYICONDATAA DriverIcon(HWND driver) {
   NOTIFYICONDATAA icon = {};
   icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
   icon.hWnd = driver;
   icon.uID = kTrayIconId;
   icon.uFlags = 0;
+  return icon;
+}
+
+// NIM_MODIFY without any flag changes nothing and succeeds only for an icon that
+// exists, so it tells whether the driver's icon is there on Windows and Wine.
+bool TrayIconExistsFor(HWND driver) {
+  if (driver == nullptr) return false;
+  NOTIFYICONDATAA icon = DriverIcon(driver);
   return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+bool TrayIconExists() {
+  return TrayIconExistsFor(FindWindowA(kDriverWindowClass, nullptr));
 }
 
 int FindWindowCommand(int argc, char** argv) {
@@ -214,11 +228,71 @@ int SendCommandCommand(int argc, char** argv) {
              : 1;
 }
 
-int TrayIconExistsCommand(int argc, char**) {
-  if (argc != 0) return 2;
-  const bool exists = TrayIconExists();
+int TrayIconExistsCommand(int argc, char** argv) {
+  std::int64_t window = 0;
+  if (argc > 1 || (argc == 1 && !ParseNumber(argv[0], &window))) return 2;
+  const bool exists =
+      argc == 1 ? TrayIconExistsFor(reinterpret_cast<HWND>(window)) : TrayIconExists();
   std::printf("%s\n", exists ? "yes" : "no");
   return exists ? 0 : 1;
+}
+
+int TrayDeleteCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  if (driver == nullptr) return 1;
+  NOTIFYICONDATAA icon = DriverIcon(driver);
+  return Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
+}
+
+int BroadcastCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  const UINT message = RegisterWindowMessageA(argv[0]);
+  if (message == 0) return 1;
+  return PostMessageA(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+}
+
+int PostDriverCommand(int argc, char** argv) {
+  std::int64_t message = 0;
+  std::int64_t wParam = 0;
+  std::int64_t lParam = 0;
+  if (argc != 3 || !ParseNumber(argv[0], &message) || !ParseNumber(argv[1], &wParam) ||
+      !ParseNumber(argv[2], &lParam)) {
+    return 2;
+  }
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  if (driver == nullptr) return 1;
+  return PostMessageA(driver, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                      static_cast<LPARAM>(lParam))
+             ? 0
+             : 1;
+}
+
+// The hook library reports an activation before it happens: once the window is
+// in the foreground, the driver has the report in its queue.
+int ActivateCommand(int argc, char** argv) {
+  std::int64_t value = 0;
+  if (argc != 1 || !ParseNumber(argv[0], &value)) return 2;
+  HWND window = reinterpret_cast<HWND>(value);
+  if (!IsWindow(window)) return 1;
+  return PollUntil(10000,
+                   [&] {
+                     if (GetForegroundWindow() == window) return true;
+                     SetForegroundWindow(window);
+                     return false;
+                   })
+             ? 0
+             : 1;
+}
+
+int WindowRectCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HWND window = FindWindowA(argv[0], nullptr);
+  RECT rect;
+  if (window == nullptr || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) return 1;
+  std::printf("RECT %ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+              static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+  return 0;
 }
 
 int WaitTrayCommand(int argc, char** argv) {
@@ -395,21 +469,16 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"find-window", FindWindowCommand},
-    {"wait-window", WaitWindowCommand},
-    {"wait-box", WaitBoxCommand},
-    {"press", PressCommand},
-    {"window-text", WindowTextCommand},
-    {"window-state", WindowStateCommand},
-    {"send-command", SendCommandCommand},
-    {"tray-icon-exists", TrayIconExistsCommand},
-    {"wait-tray", WaitTrayCommand},
-    {"menu-state", MenuStateCommand},
-    {"cursor-pos", CursorPosCommand},
-    {"set-cursor", SetCursorCommand},
-    {"mouse-acceleration", MouseAccelerationCommand},
-    {"watch-wheel", WatchWheelCommand},
-    {"clock-echo", ClockEchoCommand},
+    {"find-window", FindWindowCommand},   {"wait-window", WaitWindowCommand},
+    {"wait-box", WaitBoxCommand},         {"press", PressCommand},
+    {"window-text", WindowTextCommand},   {"window-state", WindowStateCommand},
+    {"send-command", SendCommandCommand}, {"tray-icon-exists", TrayIconExistsCommand},
+    {"tray-delete", TrayDeleteCommand},   {"broadcast", BroadcastCommand},
+    {"post-driver", PostDriverCommand},   {"activate", ActivateCommand},
+    {"window-rect", WindowRectCommand},   {"wait-tray", WaitTrayCommand},
+    {"menu-state", MenuStateCommand},     {"cursor-pos", CursorPosCommand},
+    {"set-cursor", SetCursorCommand},     {"mouse-acceleration", MouseAccelerationCommand},
+    {"watch-wheel", WatchWheelCommand},   {"clock-echo", ClockEchoCommand},
 };
 
 void PrintUsage() {
@@ -417,7 +486,9 @@ void PrintUsage() {
                "usage: probe find-window CLASS [TITLE] | wait-window CLASS TIMEOUT_MS |\n"
                "  wait-box CAPTION TIMEOUT_MS | press CAPTION ID | window-text CLASS |\n"
                "  window-state CLASS |\n"
-               "  send-command CODE LPARAM | tray-icon-exists | wait-tray TIMEOUT_MS |\n"
+               "  send-command CODE LPARAM | tray-icon-exists [WINDOW] | tray-delete |\n"
+               "  broadcast NAME | post-driver MESSAGE WPARAM LPARAM | activate WINDOW |\n"
+               "  window-rect CLASS | wait-tray TIMEOUT_MS |\n"
                "  menu-state CLASS ITEM_ID | cursor-pos | set-cursor X Y | mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");
 }

@@ -1,33 +1,210 @@
-// A console client of the driver for the end-to-end tests: announces a hidden
-// window as the driver's target and prints every message the driver sends it.
+// A console client of the driver for the end-to-end tests: announces a window as
+// the driver's target and prints every message the driver sends any of its
+// windows.
 //   test_client.exe [--mouse-mode N] [--seconds S] [--title T]
+//                   [--show] [--activate] [--passive] [--commands]
+// --show: the window is shown (without it, it stays hidden and is never activated).
+// --activate: the window is shown and brought to the foreground before it is
+//   announced, so that its application is the one the user activated last.
+// --passive: the window is shown but not announced: a plain application window;
+//   prints "WINDOW <window> <thread>".
+// --commands: reads commands from standard input, one a line:
+//   announce TITLE: a further window of the main thread, with that title, is
+//     announced ("READY <window>"); an existing window of that title is announced
+//     again;
+//   destroy TITLE: that window is destroyed ("DESTROYED <window>");
+//   thread-window TITLE: a shown window on a new thread of this process, not
+//     announced ("WINDOW <window> <thread>").
+#include <map>
+#include <string>
+
 #include "client/console_client.h"
 
 namespace {
 
+constexpr char kClassName[] = "AstrolabTestClient";
+constexpr int kWidth = 320;
+constexpr int kHeight = 200;
+constexpr UINT kCommandMessage = WM_APP + 1;  // lParam: a std::string* to take
+constexpr DWORD kActivationTimeoutMs = 10000;
+
 client::Session session;
+HWND driverWindow = nullptr;
+HWND firstWindow = nullptr;  // the program ends with it
+bool showWindows = false;
+std::map<std::string, HWND> windowsByTitle;
 
 LRESULT CALLBACK ClientWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (session.Record(message, wParam, lParam)) return 0;
-  if (message == WM_DESTROY) {
+  if (session.Record(window, message, wParam, lParam)) return 0;
+  if (message == WM_DESTROY && window == firstWindow) {
     PostQuitMessage(0);
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+HWND NewWindow(const char* title, bool show) {
+  HWND window =
+      client::CreateClientWindow(kClassName, title, ClientWindowProcedure, kWidth, kHeight);
+  if (window != nullptr && show) {
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+  }
+  return window;
+}
+
+void PrintWindow(const char* label, HWND window) {
+  std::printf("%s %" PRIu64 " %lu\n", label,
+              static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(window)),
+              GetWindowThreadProcessId(window, nullptr));
+  std::fflush(stdout);
+}
+
+bool Activate(HWND window) {
+  ShowWindow(window, SW_SHOWNORMAL);
+  SetForegroundWindow(window);
+  const ULONGLONG deadline = GetTickCount64() + kActivationTimeoutMs;
+  while (GetForegroundWindow() != window) {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+DWORD WINAPI WindowThread(LPVOID argument) {
+  std::string* title = static_cast<std::string*>(argument);
+  HWND window = NewWindow(title->c_str(), true);
+  delete title;
+  if (window == nullptr) return 1;
+  PrintWindow("WINDOW", window);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+void RunCommand(const std::string& line) {
+  const std::size_t space = line.find(' ');
+  const std::string verb = line.substr(0, space);
+  const std::string title = space == std::string::npos ? "" : line.substr(space + 1);
+  if (verb == "announce" && !title.empty()) {
+    HWND& window = windowsByTitle[title];
+    if (window == nullptr) window = NewWindow(title.c_str(), showWindows);
+    if (window == nullptr || !session.Announce(driverWindow, window, -1)) {
+      std::fprintf(stderr, "cannot announce %s\n", title.c_str());
+    }
+  } else if (verb == "destroy" && windowsByTitle.count(title) != 0) {
+    HWND window = windowsByTitle[title];
+    windowsByTitle.erase(title);
+    DestroyWindow(window);
+    PrintWindow("DESTROYED", window);
+  } else if (verb == "thread-window" && !title.empty()) {
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, WindowThread, new std::string(title), 0, &threadId);
+    if (thread != nullptr) CloseHandle(thread);
+  } else {
+    std::fprintf(stderr, "unknown command: %s\n", line.c_str());
+  }
+}
+
+LRESULT CALLBACK CommandSinkProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kCommandMessage) {
+    std::string* line = reinterpret_cast<std::string*>(lParam);
+    RunCommand(*line);
+    delete line;
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Reads standard input and hands each line to the main thread's command sink.
+DWORD WINAPI CommandReader(LPVOID sink) {
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, stdin) != nullptr) {
+    std::string line(buffer);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    PostMessageA(static_cast<HWND>(sink), kCommandMessage, 0,
+                 reinterpret_cast<LPARAM>(new std::string(line)));
+  }
+  return 0;
+}
+
+bool StartCommandReader() {
+  WNDCLASSA sinkClass = {};
+  sinkClass.lpfnWndProc = CommandSinkProcedure;
+  sinkClass.hInstance = GetModuleHandleA(nullptr);
+  sinkClass.lpszClassName = "AstrolabTestClientCommands";
+  if (!RegisterClassA(&sinkClass)) return false;
+  HWND sink = CreateWindowExA(0, sinkClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              sinkClass.hInstance, nullptr);
+  if (sink == nullptr) return false;
+  HANDLE reader = CreateThread(nullptr, 0, CommandReader, sink, 0, nullptr);
+  if (reader == nullptr) return false;
+  CloseHandle(reader);
+  return true;
+}
+
+// Takes the flags without a value out of argv; the rest is left for ParseOptions.
+struct Flags {
+  bool show = false;
+  bool activate = false;
+  bool passive = false;
+  bool commands = false;
+};
+
+int TakeFlags(int argc, char** argv, Flags* flags) {
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--show") {
+      flags->show = true;
+    } else if (argument == "--activate") {
+      flags->activate = true;
+    } else if (argument == "--passive") {
+      flags->passive = true;
+    } else if (argument == "--commands") {
+      flags->commands = true;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  return kept;
+}
+
+int Fail(const char* reason) {
+  std::fprintf(stderr, "%s\n", reason);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  Flags flags;
+  argc = TakeFlags(argc, argv, &flags);
   client::Options options;
   options.title = "Astrolab test client";
   if (!client::ParseOptions(argc, argv, true, true, &options) || options.title[0] == '\0') {
-    std::fprintf(stderr, "usage: test_client [--mouse-mode N] [--seconds S] [--title T]\n");
-    return 1;
+    return Fail(
+        "usage: test_client [--mouse-mode N] [--seconds S] [--title T] [--show] [--activate] "
+        "[--passive] [--commands]");
   }
-  if (client::StartClient(&session, "AstrolabTestClient", options.title, ClientWindowProcedure, 320,
-                          200, options.mouseMode) == nullptr) {
-    return 1;
+  showWindows = flags.show || flags.activate || flags.passive;
+  if (!session.RegisterMessages()) return Fail("cannot register the driver's messages");
+  driverWindow = client::Session::WaitForDriver(30000);
+  if (driverWindow == nullptr) return Fail("no driver window");
+  HWND own = NewWindow(options.title, showWindows);
+  if (own == nullptr) return Fail("cannot create the client window");
+  windowsByTitle[options.title] = own;
+  firstWindow = own;
+  if (flags.commands && !StartCommandReader()) return Fail("cannot read commands");
+
+  if (flags.activate && !Activate(own)) return Fail("the window did not come to the foreground");
+  if (flags.passive) {
+    PrintWindow("WINDOW", own);
+  } else if (!session.Announce(driverWindow, own, options.mouseMode)) {
+    return Fail("cannot announce the client window");
   }
   client::RunMessageLoop(options.seconds, &session);
   session.PrintSummary();

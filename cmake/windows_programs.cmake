@@ -2,6 +2,16 @@
 set(WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# The activation hook library. It is kept out of bin/: the driver carries it as a
+# resource and writes it out where it looks for it, and the tests see that happen.
+add_library(astrohook SHARED ${CMAKE_SOURCE_DIR}/hook/astrohook.cpp)
+set_target_properties(astrohook PROPERTIES PREFIX "" OUTPUT_NAME astrohook
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hook)
+target_compile_options(astrohook PRIVATE -fno-exceptions -fno-rtti)
+target_link_libraries(astrohook PRIVATE user32)
+target_link_options(astrohook PRIVATE ${WIN_LINK_OPTIONS})
+set(ASTROHOOK_DLL ${CMAKE_BINARY_DIR}/hook/astrohook.dll)
+
 file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/driver/win/*.cpp
   ${CMAKE_SOURCE_DIR}/delivery/win/*.cpp
@@ -10,6 +20,11 @@ file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
 enable_language(RC)
 add_executable(astrodriver WIN32 ${DRIVER_WIN_SOURCES} ${CMAKE_SOURCE_DIR}/resources/astrodriver.rc)
 target_link_libraries(astrodriver PRIVATE astrocore comctl32 user32 gdi32 shell32 advapi32)
+# The resource script takes astrohook.dll from the hook library's directory.
+target_include_directories(astrodriver PRIVATE ${CMAKE_BINARY_DIR}/hook)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/astrodriver.rc PROPERTIES
+  OBJECT_DEPENDS ${ASTROHOOK_DLL})
+add_dependencies(astrodriver astrohook)
 target_link_options(astrodriver PRIVATE ${WIN_LINK_OPTIONS})
 
 # Console programs beside the driver: the test client, the window probe, the demo client.

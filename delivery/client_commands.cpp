@@ -2,6 +2,7 @@
 
 #include "client/astrolab_client.h"
 #include "delivery/target_selection.h"
+#include "delivery/window_word.h"
 #include "driver/device_alphabet.h"
 
 namespace astro {
@@ -67,7 +68,7 @@ CommandAnswer HandleClientCommand(const DeliveryScope& scope, CommandPlatform& p
       SetMouseDivisors(scope.flags, Word(argument));
       break;
     case CmdSetClientWindow:
-      RegisterClientWindow(scope, static_cast<WindowHandle>(argument));
+      RegisterClientWindow(scope, WindowFromWord(argument));
       break;
     case CmdReportSensitivity:
       platform.PostToPanelByTitle(CmdReportSensitivity, argument);

@@ -30,6 +30,9 @@ class DeliveryPlatform {
   virtual void ReadWindowTitle(WindowHandle window, char* title, std::size_t size) = 0;
   // Whether the window's class name can still be read (the window exists).
   virtual bool WindowExists(WindowHandle window) = 0;
+  // Reads the window's class name, at most size - 1 characters, terminated; the
+  // empty text for a window that no longer exists.
+  virtual void ReadWindowClass(WindowHandle window, char* name, std::size_t size) = 0;
   // Thread and process of a window (0 and 0 when it is gone).
   virtual void WindowThreadProcess(WindowHandle window, std::uint32_t* threadId,
                                    std::uint32_t* processId) = 0;

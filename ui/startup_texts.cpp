@@ -1,13 +1,9 @@
 #include "ui/startup_texts.h"
 
+#include "ui/language_index.h"
+
 namespace astro {
 namespace {
-
-constexpr int kLanguageCount = 5;
-
-bool KnownLanguage(std::int32_t language) {
-  return language >= 0 && language < kLanguageCount;
-}
 
 // Windows-1252 bytes, indexed by language: English, German, French, Spanish, Italian.
 constexpr MessageBoxTexts kAlreadyRunning[kLanguageCount] = {
@@ -26,16 +22,15 @@ constexpr int kMainMenus[kLanguageCount] = {168, 170, 169, 116, 171};
 }  // namespace
 
 MessageBoxTexts AlreadyRunningTexts(std::int32_t language) {
-  return kAlreadyRunning[KnownLanguage(language) ? language : 0];
+  return kAlreadyRunning[LanguageIndex(language)];
 }
 
 const char* ProductTitle(std::int32_t language) {
-  return KnownLanguage(language) && language != 0 ? "AIRCAP 3D Controller"
-                                                  : "Astrolab/AIRCAP 3D Controller";
+  return LanguageIndex(language) != 0 ? "AIRCAP 3D Controller" : "Astrolab/AIRCAP 3D Controller";
 }
 
 int MainMenuResource(std::int32_t language) {
-  return kMainMenus[KnownLanguage(language) ? language : 0];
+  return kMainMenus[LanguageIndex(language)];
 }
 
 }  // namespace astro

@@ -4,14 +4,28 @@
 #include "driver/win/driver_state.h"
 
 namespace astro {
+namespace {
+
+WinDeliveryPlatform& Platform() {
+  static WinDeliveryPlatform platform(deliveryContext);
+  return platform;
+}
+
+}  // namespace
 
 AppTable appTable;
 ClientList clientList;
+HHOOK playbackHook = nullptr;
+
+ActivationTracker& MainActivationTracker() {
+  static ActivationTracker tracker(deliveryContext, appTable, Platform());
+  return tracker;
+}
 
 const DeliveryScope& MainDeliveryScope() {
-  static WinDeliveryPlatform platform(deliveryContext);
-  static const DeliveryScope scope{deliveryContext, settings, runtimeFlags, appTable,
-                                   clientList,      platform, nullptr,      nullptr};
+  static const DeliveryScope scope{
+      deliveryContext, settings,   runtimeFlags, appTable,
+      clientList,      Platform(), nullptr,      &MainActivationTracker()};
   return scope;
 }
 

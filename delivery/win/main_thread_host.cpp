@@ -21,15 +21,18 @@ void MainThreadHost::DeliverButtons(std::uint32_t mask) {
 }
 
 bool MainThreadHost::PanelOpen() {
-  return panelWindow != nullptr;
+  return CurrentPanelWindow() != nullptr;
 }
 
 void MainThreadHost::PostPanelNote(std::uint32_t code, std::int32_t value) {
-  PostMessageA(panelWindow, context_.commandEventMessage, code, value);
+  // Read once: a post to a window 0 would land in this thread's own queue.
+  HWND panel = CurrentPanelWindow();
+  if (panel != nullptr) PostMessageA(panel, context_.commandEventMessage, code, value);
 }
 
 void MainThreadHost::RepaintPanel() {
-  PostMessageA(panelWindow, WM_PAINT, 0, 0);
+  HWND panel = CurrentPanelWindow();
+  if (panel != nullptr) PostMessageA(panel, WM_PAINT, 0, 0);
 }
 
 }  // namespace astro

@@ -1,12 +1,27 @@
 #include "delivery/win/main_window.h"
 
 #include "delivery/client_commands.h"
+#include "delivery/main_menu.h"
 #include "delivery/win/delivery_state.h"
+#include "delivery/win/exit_and_locks.h"
+#include "delivery/win/menu_dialogs.h"
+#include "delivery/win/panel_opening.h"
 #include "delivery/win/win_command_platform.h"
+#include "delivery/window_word.h"
 #include "driver/win/driver_state.h"
+#include "driver/win/image_ids.h"
+#include "ui/win/tray_icon.h"
 
 namespace astro {
 namespace {
+
+constexpr char kHookMessageName[] = "AstrolabHookMsg";
+
+void RemovePending(HWND window, UINT message) {
+  MSG pending;
+  while (PeekMessageA(&pending, window, message, message, PM_REMOVE)) {
+  }
+}
 
 // Client and panel commands, on the main thread.
 LRESULT OnCommandEvent(HWND window, UINT message, WPARAM code, LPARAM argument) {
@@ -18,10 +33,126 @@ LRESULT OnCommandEvent(HWND window, UINT message, WPARAM code, LPARAM argument) 
   return DefWindowProcA(window, message, code, argument);
 }
 
+void PaintPicture(HWND window) {
+  PAINTSTRUCT paint;
+  HDC target = BeginPaint(window, &paint);
+  HBITMAP picture = LoadBitmapA(programInstance, MAKEINTRESOURCEA(ImageId(2)));
+  if (picture != nullptr) {
+    BITMAP size = {};
+    GetObjectA(picture, sizeof size, &size);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC source = CreateCompatibleDC(target);
+    HGDIOBJ previous = SelectObject(source, picture);
+    // Averaged, so that the picture stays clean when the client area is smaller.
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, size.bmWidth, size.bmHeight,
+               SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    DeleteObject(picture);
+  }
+  EndPaint(window, &paint);
+}
+
+// The tray icon's double-click: the hidden window comes back at its place.
+void ShowMainWindow(HWND window) {
+  ShowWindow(window, SW_RESTORE);
+  SetWindowPos(window, nullptr, 1, 1, kMainWindowWidth, kMainWindowHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+}
+
+LRESULT OnClose(HWND window) {
+  if (settings.lockExit) {
+    RemovePending(window, WM_CLOSE);
+    ShowLockedFunctionBox(window);
+    return 0;
+  }
+  if (!ConfirmExit(0)) RemovePending(window, WM_CLOSE);
+  return 0;
+}
+
+// A menu command. Every one reloads the settings first, so that locks set in
+// the registry meanwhile count. False when it is answered 0.
+bool OnMenuCommand(HWND window, int command) {
+  ReloadSettings();
+  if (CommandLocked(settings, command)) {
+    ShowLockedFunctionBox(window);
+    return false;
+  }
+  switch (command) {
+    case kMenuExit:
+      if (!ConfirmExit(0)) {
+        RemovePending(window, WM_CLOSE);
+        return false;
+      }
+      break;
+    case kMenuPanel:
+      OpenControlPanel();
+      break;
+    case kMenuAbout:
+      OpenAboutDialog();
+      break;
+    case kMenuApplication:
+      OpenApplicationDialog(window, settings.language);
+      break;
+    case kMenuKeyboard:
+      OpenKeyboardDialog(window, settings.language);
+      break;
+    case kMenuSecurity:
+      RunSecurityFlow(window);
+      break;
+    case kMenuLanguage:
+      OpenLanguageDialog();
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+// The registered messages. Only once the device context holds the driver's
+// message numbers; before that they get default processing.
+bool OnRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (message == TaskbarCreatedMessage()) {
+    // The shell was (re)started: its notification area holds no icon.
+    RestoreTrayIcon();
+    return false;
+  }
+  if (deliveryContext.commandEventMessage == 0) return false;
+  static const UINT hookMessage = RegisterWindowMessageA(kHookMessageName);
+  if (message == hookMessage) {
+    MainActivationTracker().OnActivation(WindowFromWord(static_cast<std::intptr_t>(wParam)));
+    return false;
+  }
+  if (message == deliveryContext.commandEventMessage) {
+    *result = OnCommandEvent(window, message, wParam, lParam);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CREATE:
+      SetClassLongPtrA(window, GCLP_HICON,
+                       reinterpret_cast<LONG_PTR>(
+                           LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ImageId(1)))));
+      UpdateMenuLocks(window);
+      break;
+    case WM_DESTROY:
+      if (settings.lockExit) {
+        RemovePending(window, WM_DESTROY);
+        return 0;
+      }
+      PostQuitMessage(1);
+      break;
     case WM_SYSCOMMAND:
       // Minimising a hidden window would show it, as an icon: CmdEnablePanelMenu
       // asks for it whether the window is open or not.
@@ -31,13 +162,25 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       // Minimised (no client area left): the window goes; the tray icon stays.
       if (lParam == 0) ShowWindow(window, SW_HIDE);
       break;
-    default:
-      // The registered messages count only once the device context holds their
-      // numbers.
-      if (message != 0 && message == deliveryContext.commandEventMessage) {
-        return OnCommandEvent(window, message, wParam, lParam);
-      }
+    case WM_PAINT:
+      PaintPicture(window);
+      return 0;
+    case WM_CLOSE:
+      return OnClose(window);
+    case WM_ICONERASEBKGND:
+      PostMessageA(window, WM_PAINTICON, wParam, lParam);
       break;
+    case WM_COMMAND:
+      if (!OnMenuCommand(window, LOWORD(wParam))) return 0;
+      break;
+    case kTrayCallbackMessage:
+      if (lParam == WM_LBUTTONDBLCLK) ShowMainWindow(window);
+      break;
+    default: {
+      LRESULT result = 0;
+      if (OnRegisteredMessage(window, message, wParam, lParam, &result)) return result;
+      break;
+    }
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -58,6 +58,11 @@ bool WinDeliveryPlatform::WindowExists(WindowHandle window) {
   return GetClassNameA(ToWindow(window), className, sizeof className) != 0;
 }
 
+void WinDeliveryPlatform::ReadWindowClass(WindowHandle window, char* name, std::size_t size) {
+  if (size == 0) return;
+  if (GetClassNameA(ToWindow(window), name, static_cast<int>(size)) <= 0) name[0] = '\0';
+}
+
 void WinDeliveryPlatform::WindowThreadProcess(WindowHandle window, std::uint32_t* threadId,
                                               std::uint32_t* processId) {
   DWORD process = 0;
@@ -75,7 +80,7 @@ void WinDeliveryPlatform::PostToDriverWindow(std::uint32_t code, std::intptr_t l
 }
 
 WindowHandle WinDeliveryPlatform::PanelWindow() {
-  return reinterpret_cast<WindowHandle>(panelWindow);
+  return reinterpret_cast<WindowHandle>(CurrentPanelWindow());
 }
 
 }  // namespace astro

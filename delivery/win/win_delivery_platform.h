@@ -18,6 +18,7 @@ class WinDeliveryPlatform : public DeliveryPlatform {
                      std::intptr_t lParam) override;
   void ReadWindowTitle(WindowHandle window, char* title, std::size_t size) override;
   bool WindowExists(WindowHandle window) override;
+  void ReadWindowClass(WindowHandle window, char* name, std::size_t size) override;
   void WindowThreadProcess(WindowHandle window, std::uint32_t* threadId,
                            std::uint32_t* processId) override;
   void PostToDriverWindow(std::uint32_t code, std::intptr_t lParam) override;

@@ -10,5 +10,6 @@ RuntimeFlags runtimeFlags;
 StoredCommands storedCommands;
 WinSerialBus serialBus;
 WinRegistry userRegistry;
+HHOOK activationHook = nullptr;
 
 }  // namespace astro

@@ -23,6 +23,8 @@ extern StoredCommands storedCommands;
 // current user's registry (the settings).
 extern WinSerialBus serialBus;
 extern WinRegistry userRegistry;
+// The hook handle that the activation hook library returned, 0 without one.
+extern HHOOK activationHook;
 
 constexpr int kMainWindowWidth = 500;
 constexpr int kMainWindowHeight = 237;

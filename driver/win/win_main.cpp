@@ -1,5 +1,6 @@
 // Program entry: start-up in its fixed order, then the main loop. Every failure
-// before the tray icon shows a box and ends the program with -1.
+// before the tray icon shows a box and ends the program with -1; a tray icon that
+// the system never takes ends it with -1 as well.
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
@@ -11,6 +12,7 @@
 #include "driver/win/device_context.h"
 #include "driver/win/driver_state.h"
 #include "driver/win/error_box.h"
+#include "driver/win/hook_library.h"
 #include "driver/win/main_loop.h"
 #include "driver/win/main_window_setup.h"
 #include "driver/win/single_instance.h"
@@ -74,10 +76,14 @@ int RunDriver(HINSTANCE instance) {
 
   // The factory keyboard mappings are installed here.
 
-  if (!AddTrayIcon(mainWindow, instance, settings.language)) return 0;
+  // Without its icon the hidden driver could not be reached: a failure, and
+  // reported as one.
+  if (!AddTrayIcon(mainWindow, instance, settings.language)) return -1;
 
-  // Here: the tooltip texts are filled, the button window's thread starts when the
-  // settings ask for it, and the activation hook library is bound.
+  // Here: the tooltip texts are filled and the button window's thread starts when
+  // the settings ask for it.
+
+  activationHook = BindHookLibrary();
 
   mainLoop.Run(mainWindow, deviceLink);
   return 0;

@@ -12,6 +12,7 @@ std::optional<ClientEvent> ParseClientEvent(const std::string& line) {
   std::istringstream fields(line);
   ClientEvent event;
   if (!(fields >> event.micros >> event.name >> event.wParam >> event.lParam)) return std::nullopt;
+  if (!(fields >> event.window) && !fields.eof()) return std::nullopt;
   std::string rest;
   if (fields >> rest) return std::nullopt;
   return event;

@@ -1,5 +1,5 @@
-// What the test client prints, parsed: one line per message the driver sent its
-// window ("<microseconds> <name> <wParam> <lParam>"), and the words of motion
+// What the test client prints, parsed: one line per message the driver sent one
+// of its windows ("<microseconds> <name> <wParam> <lParam> <window>"), and the words of motion
 // samples as the driver's shaping makes them, worked out independently of the
 // driver's code from the raw axes and the settings.
 #pragma once
@@ -20,6 +20,7 @@ struct ClientEvent {
   std::string name;
   std::uint64_t wParam = 0;  // whole, as received
   std::int64_t lParam = 0;   // whole, as received
+  std::uint64_t window = 0;  // the receiving window
 };
 
 std::optional<ClientEvent> ParseClientEvent(const std::string& line);

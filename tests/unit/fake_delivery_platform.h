@@ -28,6 +28,8 @@ class FakeDeliveryPlatform : public DeliveryPlatform {
   WindowHandle panel = 0;
   // Thread and process of windows, for WindowThreadProcess.
   std::map<WindowHandle, std::pair<std::uint32_t, std::uint32_t>> owners;
+  // Class names of windows (a window without one here has the class "Client").
+  std::map<WindowHandle, std::string> classes;
 
   // Every call, in order: "move DX DY", "wheel N", "post W", "title W", "exists W",
   // "driver CODE L".
@@ -58,6 +60,13 @@ class FakeDeliveryPlatform : public DeliveryPlatform {
   bool WindowExists(WindowHandle window) override {
     log.push_back("exists " + std::to_string(window));
     return windows.count(window) != 0;
+  }
+  void ReadWindowClass(WindowHandle window, char* name, std::size_t size) override {
+    auto known = classes.find(window);
+    std::string text = known != classes.end() ? known->second : "Client";
+    if (windows.count(window) == 0 && owners.count(window) == 0) text.clear();
+    text = text.substr(0, size - 1);
+    std::memcpy(name, text.c_str(), text.size() + 1);
   }
   void WindowThreadProcess(WindowHandle window, std::uint32_t* threadId,
                            std::uint32_t* processId) override {

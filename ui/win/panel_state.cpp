@@ -3,6 +3,7 @@
 namespace astro {
 
 HWND panelWindow = nullptr;
+HANDLE panelThread = nullptr;
 char panelTitle[kPanelTitleSize] = "Astrolab 3D Controller Panel";
 
 }  // namespace astro

@@ -1,5 +1,5 @@
-// The control panel as other threads see it: its window (0 while the panel is
-// closed) and the title it gives itself, by which the main window finds it.
+// The control panel as other threads see it: its thread, its window (0 while the
+// panel is closed) and the title it gives itself, by which the main window finds it.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +9,16 @@ namespace astro {
 constexpr int kPanelTitleSize = 128;
 
 extern HWND panelWindow;
+// The panel's thread, started at the first Panel command; 0 before.
+extern HANDLE panelThread;
 // Starts as "Astrolab 3D Controller Panel"; the panel puts its own title here
 // when it opens.
 extern char panelTitle[kPanelTitleSize];
+
+// panelWindow as it is now: the panel's thread sets and clears it at any time, so
+// a caller reads it once and uses that value.
+inline HWND CurrentPanelWindow() {
+  return *static_cast<HWND volatile*>(&panelWindow);
+}
 
 }  // namespace astro

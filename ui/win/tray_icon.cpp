@@ -4,8 +4,20 @@
 
 #include "driver/win/image_ids.h"
 #include "ui/startup_texts.h"
+#include "ui/tray_start.h"
 
 namespace astro {
+namespace {
+
+class ShellTray : public TrayIconPort {
+ public:
+  bool AddIcon() override { return Shell_NotifyIconA(NIM_ADD, &trayRecord) != FALSE; }
+  void Wait(unsigned milliseconds) override { Sleep(milliseconds); }
+};
+
+bool trayAdded = false;
+
+}  // namespace
 
 NOTIFYICONDATAA trayRecord = {};
 
@@ -24,7 +36,23 @@ bool AddTrayIcon(HWND window, HINSTANCE instance, std::int32_t language) {
   trayRecord.uCallbackMessage = kTrayCallbackMessage;
   trayRecord.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ImageId(0)));
   SetTrayTip(ProductTitle(language));
-  return Shell_NotifyIconA(NIM_ADD, &trayRecord) != FALSE;
+  ShellTray tray;
+  trayAdded = AddTrayIconPatiently(tray);
+  return trayAdded;
+}
+
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+  return message;
+}
+
+void RestoreTrayIcon() {
+  if (trayAdded) Shell_NotifyIconA(NIM_ADD, &trayRecord);
+}
+
+void RemoveTrayIcon() {
+  if (trayAdded) Shell_NotifyIconA(NIM_DELETE, &trayRecord);
+  trayAdded = false;
 }
 
 }  // namespace astro

@@ -1,5 +1,6 @@
 // The driver's icon in the notification area. The record is kept for the run so
-// that a language change can retitle the tip and exit can remove the icon.
+// that a language change can retitle the tip, a restarted shell can be given the
+// icon again, and exit can remove it.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +20,15 @@ extern NOTIFYICONDATAA trayRecord;
 void SetTrayTip(const char* title);
 
 // Fills the record for window with the program's icon and the product title of the
-// language and adds the icon. False when the system refuses it.
+// language and adds the icon, trying again while the system refuses it (the
+// notification area may not exist yet at logon). False when it never took it.
 bool AddTrayIcon(HWND window, HINSTANCE instance, std::int32_t language);
+
+// The number of the message the shell broadcasts when it has (re)made the
+// notification area, which then holds no icon.
+UINT TaskbarCreatedMessage();
+// Adds the icon again from the kept record, if it was ever added.
+void RestoreTrayIcon();
+void RemoveTrayIcon();
 
 }  // namespace astro

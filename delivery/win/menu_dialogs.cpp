@@ -1,0 +1,21 @@
+#include "delivery/win/menu_dialogs.h"
+
+// The dialogs themselves are not part of the program yet: each command is
+// accepted (settings reloaded, lock checked) and then does nothing.
+namespace astro {
+
+void OpenAboutDialog() {}
+
+void OpenApplicationDialog(HWND, std::int32_t) {}
+
+void OpenKeyboardDialog(HWND, std::int32_t) {}
+
+void RunSecurityFlow(HWND) {}
+
+void OpenLanguageDialog() {}
+
+DWORD WINAPI ControlPanelThread(LPVOID) {
+  return 0;
+}
+
+}  // namespace astro

@@ -1,0 +1,47 @@
+#include "driver/win/hook_library.h"
+
+namespace astro {
+namespace {
+
+constexpr int kHookLibraryResource = 266;
+
+bool WriteWhole(HANDLE file, const void* data, DWORD size) {
+  DWORD written = 0;
+  return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+}  // namespace
+
+int ExtractHookLibrary() {
+  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(kHookLibraryResource), "DLL");
+  HGLOBAL loaded = resource != nullptr ? LoadResource(nullptr, resource) : nullptr;
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (data == nullptr) return -1;
+  const DWORD size = SizeofResource(nullptr, resource);
+
+  HANDLE file = CreateFileA(kHookLibraryFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  const bool written = WriteWhole(file, data, size);
+  const bool closed = CloseHandle(file) != FALSE;
+  if (written && closed) return 1;
+  // A truncated library would be found by name at the next start.
+  DeleteFileA(kHookLibraryFile);
+  return -1;
+}
+
+HHOOK BindHookLibrary() {
+  HMODULE library = LoadLibraryA(kHookLibraryFile);
+  if (library == nullptr) {
+    ExtractHookLibrary();
+    library = LoadLibraryA(kHookLibraryFile);
+  }
+  if (library == nullptr) return nullptr;
+  using HookOn = HHOOK(WINAPI*)();
+  // Through void*: a function pointer of another type is what GetProcAddress means.
+  const auto hookOn =
+      reinterpret_cast<HookOn>(reinterpret_cast<void*>(GetProcAddress(library, "AstrolabHookOn")));
+  return hookOn != nullptr ? hookOn() : nullptr;
+}
+
+}  // namespace astro

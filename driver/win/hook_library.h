@@ -1,0 +1,22 @@
+// Binding the activation hook library, astrohook.dll, which the program carries
+// as its own resource (type "DLL", id 266).
+#pragma once
+
+#include <windows.h>
+
+namespace astro {
+
+constexpr char kHookLibraryFile[] = "astrohook.dll";
+
+// Writes the library from the program's resource into "astrohook.dll" in the
+// current directory, replacing any file there. 1, or -1 when the file cannot be
+// written whole (a partly written file is removed).
+int ExtractHookLibrary();
+
+// Loads the library by name through the system's search, writing it out first
+// when that fails, and installs its hook. The hook handle, or 0 when the library
+// or its export is missing or the hook is refused: the driver then runs without
+// activation tracking.
+HHOOK BindHookLibrary();
+
+}  // namespace astro
