@@ -9,13 +9,13 @@
 //   window-text CLASS: "TEXT <hex>" (the window's title);
 //   window-state CLASS: "VISIBLE <0|1> ICONIC <0|1>";
 //   send-command CODE LPARAM: nothing;
-//   tray-icon-exists [WINDOW]: "yes" (exit 0) or "no" (exit 1), for the driver's
-//     window or the given one (a window handle the driver had);
+//   tray-icon-exists: "yes" (exit 0) or "no" (exit 1);
 //   tray-delete: removes the driver's tray icon, as a restarting shell loses it;
 //   broadcast NAME: posts the registered message NAME to every top-level window;
 //   post-driver MESSAGE WPARAM LPARAM: posts the message to the driver's window;
-//   activate WINDOW: brings the window to the foreground; ends once it is there;
 //   window-rect CLASS: "RECT <x> <y> <width> <height>" of the visible window;
+//   sync-driver: ends once the driver's thread has taken a message sent to its
+//     window, so that what it was doing before (a paint, say) is finished;
 //   wait-tray TIMEOUT_MS: the milliseconds it waited for the icon;
 //   menu-state CLASS ITEM_ID: the item's state flags, in decimal;
 //   cursor-pos: "X Y", the pointer's screen position;
@@ -135,14 +135,11 @@ NOTIFYICONDATAA DriverIcon(HWND driver) {
 
 // NIM_MODIFY without any flag changes nothing and succeeds only for an icon that
 // exists, so it tells whether the driver's icon is there on Windows and Wine.
-bool TrayIconExistsFor(HWND driver) {
+bool TrayIconExists() {
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
   if (driver == nullptr) return false;
   NOTIFYICONDATAA icon = DriverIcon(driver);
   return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
-}
-
-bool TrayIconExists() {
-  return TrayIconExistsFor(FindWindowA(kDriverWindowClass, nullptr));
 }
 
 int FindWindowCommand(int argc, char** argv) {
@@ -228,11 +225,9 @@ int SendCommandCommand(int argc, char** argv) {
              : 1;
 }
 
-int TrayIconExistsCommand(int argc, char** argv) {
-  std::int64_t window = 0;
-  if (argc > 1 || (argc == 1 && !ParseNumber(argv[0], &window))) return 2;
-  const bool exists =
-      argc == 1 ? TrayIconExistsFor(reinterpret_cast<HWND>(window)) : TrayIconExists();
+int TrayIconExistsCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  const bool exists = TrayIconExists();
   std::printf("%s\n", exists ? "yes" : "no");
   return exists ? 0 : 1;
 }
@@ -268,19 +263,12 @@ int PostDriverCommand(int argc, char** argv) {
              : 1;
 }
 
-// The hook library reports an activation before it happens: once the window is
-// in the foreground, the driver has the report in its queue.
-int ActivateCommand(int argc, char** argv) {
-  std::int64_t value = 0;
-  if (argc != 1 || !ParseNumber(argv[0], &value)) return 2;
-  HWND window = reinterpret_cast<HWND>(value);
-  if (!IsWindow(window)) return 1;
-  return PollUntil(10000,
-                   [&] {
-                     if (GetForegroundWindow() == window) return true;
-                     SetForegroundWindow(window);
-                     return false;
-                   })
+int SyncDriverCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  DWORD_PTR result = 0;
+  return driver != nullptr &&
+                 SendMessageTimeoutA(driver, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0
              ? 0
              : 1;
 }
@@ -474,8 +462,8 @@ const Subcommand kSubcommands[] = {
     {"window-text", WindowTextCommand},   {"window-state", WindowStateCommand},
     {"send-command", SendCommandCommand}, {"tray-icon-exists", TrayIconExistsCommand},
     {"tray-delete", TrayDeleteCommand},   {"broadcast", BroadcastCommand},
-    {"post-driver", PostDriverCommand},   {"activate", ActivateCommand},
-    {"window-rect", WindowRectCommand},   {"wait-tray", WaitTrayCommand},
+    {"post-driver", PostDriverCommand},   {"window-rect", WindowRectCommand},
+    {"sync-driver", SyncDriverCommand},   {"wait-tray", WaitTrayCommand},
     {"menu-state", MenuStateCommand},     {"cursor-pos", CursorPosCommand},
     {"set-cursor", SetCursorCommand},     {"mouse-acceleration", MouseAccelerationCommand},
     {"watch-wheel", WatchWheelCommand},   {"clock-echo", ClockEchoCommand},
@@ -486,9 +474,9 @@ void PrintUsage() {
                "usage: probe find-window CLASS [TITLE] | wait-window CLASS TIMEOUT_MS |\n"
                "  wait-box CAPTION TIMEOUT_MS | press CAPTION ID | window-text CLASS |\n"
                "  window-state CLASS |\n"
-               "  send-command CODE LPARAM | tray-icon-exists [WINDOW] | tray-delete |\n"
-               "  broadcast NAME | post-driver MESSAGE WPARAM LPARAM | activate WINDOW |\n"
-               "  window-rect CLASS | wait-tray TIMEOUT_MS |\n"
+               "  send-command CODE LPARAM | tray-icon-exists | tray-delete |\n"
+               "  broadcast NAME | post-driver MESSAGE WPARAM LPARAM |\n"
+               "  window-rect CLASS | sync-driver | wait-tray TIMEOUT_MS |\n"
                "  menu-state CLASS ITEM_ID | cursor-pos | set-cursor X Y | mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");
 }

@@ -14,7 +14,10 @@
 //     again;
 //   destroy TITLE: that window is destroyed ("DESTROYED <window>");
 //   thread-window TITLE: a shown window on a new thread of this process, not
-//     announced ("WINDOW <window> <thread>").
+//     announced ("WINDOW <window> <thread>");
+//   activate TITLE: the window's own thread brings it to the foreground
+//     ("ACTIVE <window> <thread>"). The activation is reported to the driver from
+//     within that call, so the report is queued before the line is printed.
 #include <map>
 #include <string>
 
@@ -25,7 +28,9 @@ namespace {
 constexpr char kClassName[] = "AstrolabTestClient";
 constexpr int kWidth = 320;
 constexpr int kHeight = 200;
-constexpr UINT kCommandMessage = WM_APP + 1;  // lParam: a std::string* to take
+constexpr UINT kCommandMessage = WM_APP + 1;    // lParam: a std::string* to take
+constexpr UINT kActivateMessage = WM_APP + 2;   // to a window: activate yourself
+constexpr UINT kAddWindowMessage = WM_APP + 3;  // wParam: window, lParam: std::string* title
 constexpr DWORD kActivationTimeoutMs = 10000;
 
 client::Session session;
@@ -34,8 +39,19 @@ HWND firstWindow = nullptr;  // the program ends with it
 bool showWindows = false;
 std::map<std::string, HWND> windowsByTitle;
 
+bool Activate(HWND window);
+void PrintWindow(const char* label, HWND window);
+
 LRESULT CALLBACK ClientWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (session.Record(window, message, wParam, lParam)) return 0;
+  if (message == kActivateMessage) {
+    if (Activate(window)) {
+      PrintWindow("ACTIVE", window);
+    } else {
+      std::fprintf(stderr, "the window did not come to the foreground\n");
+    }
+    return 0;
+  }
   if (message == WM_DESTROY && window == firstWindow) {
     PostQuitMessage(0);
     return 0;
@@ -71,12 +87,19 @@ bool Activate(HWND window) {
   return true;
 }
 
+// Receives the command lines on the main thread.
+HWND commandSink = nullptr;
+
 DWORD WINAPI WindowThread(LPVOID argument) {
   std::string* title = static_cast<std::string*>(argument);
   HWND window = NewWindow(title->c_str(), true);
-  delete title;
-  if (window == nullptr) return 1;
-  PrintWindow("WINDOW", window);
+  if (window == nullptr) {
+    delete title;
+    return 1;
+  }
+  // The main thread keeps the titles; it prints the line once it knows the window.
+  PostMessageA(commandSink, kAddWindowMessage, reinterpret_cast<WPARAM>(window),
+               reinterpret_cast<LPARAM>(title));
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
@@ -100,6 +123,8 @@ void RunCommand(const std::string& line) {
     windowsByTitle.erase(title);
     DestroyWindow(window);
     PrintWindow("DESTROYED", window);
+  } else if (verb == "activate" && windowsByTitle.count(title) != 0) {
+    PostMessageA(windowsByTitle[title], kActivateMessage, 0, 0);
   } else if (verb == "thread-window" && !title.empty()) {
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, WindowThread, new std::string(title), 0, &threadId);
@@ -114,6 +139,14 @@ LRESULT CALLBACK CommandSinkProcedure(HWND window, UINT message, WPARAM wParam, 
     std::string* line = reinterpret_cast<std::string*>(lParam);
     RunCommand(*line);
     delete line;
+    return 0;
+  }
+  if (message == kAddWindowMessage) {
+    std::string* title = reinterpret_cast<std::string*>(lParam);
+    HWND added = reinterpret_cast<HWND>(wParam);
+    windowsByTitle[*title] = added;
+    delete title;
+    PrintWindow("WINDOW", added);
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -137,10 +170,10 @@ bool StartCommandReader() {
   sinkClass.hInstance = GetModuleHandleA(nullptr);
   sinkClass.lpszClassName = "AstrolabTestClientCommands";
   if (!RegisterClassA(&sinkClass)) return false;
-  HWND sink = CreateWindowExA(0, sinkClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              sinkClass.hInstance, nullptr);
-  if (sink == nullptr) return false;
-  HANDLE reader = CreateThread(nullptr, 0, CommandReader, sink, 0, nullptr);
+  commandSink = CreateWindowExA(0, sinkClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                nullptr, sinkClass.hInstance, nullptr);
+  if (commandSink == nullptr) return false;
+  HANDLE reader = CreateThread(nullptr, 0, CommandReader, commandSink, 0, nullptr);
   if (reader == nullptr) return false;
   CloseHandle(reader);
   return true;

@@ -41,7 +41,7 @@ sim::SimulatedController* DriverTest::Attach(int number, sim::Personality person
 
 ChildProcess* DriverTest::StartDriver() {
   std::string error;
-  ChildProcess* driver = session_.StartDriver(&error);
+  ChildProcess* driver = session_.StartDriver(&error, driverDirectory_);
   if (driver == nullptr) ADD_FAILURE() << error;
   return driver;
 }

@@ -41,6 +41,8 @@ class DriverTest : public ::testing::Test {
 
   WineSession session_;
   std::vector<std::unique_ptr<sim::SimulatedController>> controllers_;
+  // The driver's current directory; empty: the scratch directory.
+  std::string driverDirectory_;
 };
 
 // A driver that has started with a controller on COM3; the controller's record

@@ -265,7 +265,8 @@ bool WineSession::SetDriverSetting(const std::string& name, const std::string& v
 
 ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
                                                const std::vector<std::string>& arguments,
-                                               std::string* error, bool pipeStdin) {
+                                               std::string* error, bool pipeStdin,
+                                               const std::string& workingDirectory) {
   const std::string program = WindowsProgram(exeName);
   if (!FileExists(program)) {
     *error = program + " does not exist";
@@ -275,13 +276,25 @@ ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
   options.argv = {wine_, program};
   options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
   options.environment = Environment();
-  options.workingDirectory = scratchDir_;
+  options.workingDirectory = workingDirectory.empty() ? scratchDir_ : workingDirectory;
   options.stderrPath = StderrPath(exeName);
   options.pipeStdin = pipeStdin;
   std::unique_ptr<ChildProcess> child = ChildProcess::Start(options, error);
   if (!child) return nullptr;
   programs_.push_back(std::move(child));
   return programs_.back().get();
+}
+
+std::string WineSession::Screenshot(const std::string& name, const std::string& crop) {
+  const std::string directory = HarnessDir() + "/screenshots";
+  std::error_code failure;
+  std::filesystem::create_directories(directory, failure);
+  const std::string path = directory + "/" + SafeFileName(name) + ".png";
+  std::vector<std::string> argv = {FindOnPath("import"), "-display", ":" + std::to_string(display_),
+                                   "-window", "root"};
+  if (!crop.empty()) argv.insert(argv.end(), {"-crop", crop, "+repage"});
+  argv.push_back(path);
+  return Run(argv, seconds(30)) == 0 ? path : "";
 }
 
 ProbeResult WineSession::Probe(const std::vector<std::string>& arguments, milliseconds timeout) {

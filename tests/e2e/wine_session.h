@@ -65,14 +65,19 @@ class WineSession {
   bool SetDriverSetting(const std::string& name, const std::string& value, std::string* error);
 
   // Starts a program of the Windows build under Wine, in the scratch directory
-  // (with its standard input fed by the caller when pipeStdin). The session owns
-  // it and ends it in Stop(); null on failure.
+  // or the given one (with its standard input fed by the caller when pipeStdin).
+  // The session owns it and ends it in Stop(); null on failure.
   ChildProcess* StartWindowsProgram(const std::string& exeName,
                                     const std::vector<std::string>& arguments, std::string* error,
-                                    bool pipeStdin = false);
-  ChildProcess* StartDriver(std::string* error) {
-    return StartWindowsProgram("astrodriver.exe", {}, error);
+                                    bool pipeStdin = false,
+                                    const std::string& workingDirectory = "");
+  ChildProcess* StartDriver(std::string* error, const std::string& workingDirectory = "") {
+    return StartWindowsProgram("astrodriver.exe", {}, error, false, workingDirectory);
   }
+  // Saves what the session's display shows (the part given by crop, as
+  // ImageMagick's "WxH+X+Y", or all of it when empty) as <build>/e2e/screenshots/
+  // <name>.png, kept for people to look at. Its path, or empty on failure.
+  std::string Screenshot(const std::string& name, const std::string& crop = "");
   // Runs probe.exe with the arguments to its end. timeout covers Wine's start-up
   // as well as any time-out the subcommand itself takes.
   ProbeResult Probe(const std::vector<std::string>& arguments,

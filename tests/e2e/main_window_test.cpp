@@ -1,0 +1,169 @@
+// The driver's main window: the exit question and its locks, the window shown
+// from the tray icon with its menu and picture, and the tray icon given back to a
+// restarted shell. Screenshots of what the user sees are kept as artifacts.
+#include <gmock/gmock.h>
+
+#include <thread>
+
+#include "tests/e2e/driver_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kDriverClass = "ASTROLAB_3D_CONTROLLER";
+constexpr int kCommandMessage = 0x0111;  // WM_COMMAND
+constexpr int kCloseMessage = 0x0010;    // WM_CLOSE
+constexpr int kExitCommand = 109;
+constexpr int kGreyed = 0x1;  // MF_GRAYED
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+constexpr int kOk = 1;
+
+constexpr const char* kExitCaption = "Astrolab/AIRCAP 3D Controller";
+constexpr const char* kExitQuestion = "Do you really want to end the driver?";
+constexpr const char* kLockedCaption = "Astrolab/AIRCAP";
+constexpr const char* kLockedText = "Change in settings not permitted !\n";
+
+class MainWindowTest : public DriverTest {
+ protected:
+  void StartWithController() {
+    controller_ = StartDriverWithController(&driver_);
+    ASSERT_NE(controller_, nullptr);
+  }
+
+  bool PostToDriver(int message, int wParam, int lParam) {
+    return session_
+        .Probe({"post-driver", std::to_string(message), std::to_string(wParam),
+                std::to_string(lParam)})
+        .Succeeded();
+  }
+
+  // Waits for the box with this caption; fails the test without one.
+  ProbeResult WaitForBox(const std::string& caption) {
+    const ProbeResult box = session_.Probe({"wait-box", caption, "30000"}, 60s);
+    EXPECT_TRUE(box.Succeeded()) << "no box captioned \"" << caption << "\"";
+    return box;
+  }
+
+  void Press(const std::string& caption, int button) {
+    EXPECT_TRUE(session_.Probe({"press", caption, std::to_string(button)}).Succeeded())
+        << "button " << button << " of \"" << caption << "\"";
+  }
+
+  void ExpectLockedBoxAndConfirmIt(const std::string& screenshot) {
+    const ProbeResult box = WaitForBox(kLockedCaption);
+    EXPECT_EQ(box.Text(), std::string(kLockedText));
+    EXPECT_EQ(box.Field("BUTTONS"), std::string("1"));
+    if (!screenshot.empty()) {
+      EXPECT_FALSE(session_.Screenshot(screenshot).empty());
+    }
+    Press(kLockedCaption, kOk);
+  }
+
+  int MenuState(int item) {
+    const ProbeResult state = session_.Probe({"menu-state", kDriverClass, std::to_string(item)});
+    if (!state.Succeeded() || state.lines.empty()) return -1;
+    return std::stoi(state.lines[0]);
+  }
+
+  sim::SimulatedController* controller_ = nullptr;
+  ChildProcess* driver_ = nullptr;
+};
+
+TEST_F(MainWindowTest, ExitAsksFirstNoKeepsTheDriverAndYesEndsItWithCodeZero) {
+  StartWithController();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  ProbeResult box = WaitForBox(kExitCaption);
+  EXPECT_EQ(box.Text(), std::string(kExitQuestion));
+  EXPECT_EQ(box.Field("BUTTONS"), std::string("6 7"));
+  EXPECT_FALSE(session_.Screenshot("exit_question").empty());
+  Press(kExitCaption, kNo);
+  // Still serving its controller, icon and all.
+  controller_->ClearRecord();
+  ASSERT_TRUE(controller_->SendRaw("q01\r"));
+  EXPECT_TRUE(controller_->WaitForCommand("q00", kReplyTimeout));
+  EXPECT_TRUE(driver_->Running());
+  EXPECT_TRUE(session_.Probe({"tray-icon-exists"}).Succeeded());
+
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  box = WaitForBox(kExitCaption);
+  Press(kExitCaption, kYes);
+  EXPECT_EQ(driver_->WaitForExit(kExitTimeout), 0);
+  EXPECT_FALSE(session_.Probe({"find-window", kDriverClass}).Succeeded());
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowAsksAndNoKeepsIt) {
+  StartWithController();
+  ASSERT_TRUE(PostToDriver(kCloseMessage, 0, 0));
+  const ProbeResult box = WaitForBox(kExitCaption);
+  EXPECT_EQ(box.Text(), std::string(kExitQuestion));
+  Press(kExitCaption, kNo);
+  EXPECT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  EXPECT_TRUE(driver_->Running());
+  EXPECT_TRUE(session_.Probe({"find-window", kDriverClass}).Succeeded());
+}
+
+TEST_F(MainWindowTest, ExitLockedBeforeStartIsGreyAndRefusedForTheCommandAndTheClose) {
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverSetting("Exit", "1", &error)) << error;
+  StartWithController();
+  const int exitState = MenuState(kExitCommand);
+  ASSERT_GE(exitState, 0);
+  EXPECT_TRUE(exitState & kGreyed);
+  for (int item : {110, 111, 118, 40001, 40002, 40003}) {
+    EXPECT_EQ(MenuState(item), 0) << "item " << item;
+  }
+
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  ExpectLockedBoxAndConfirmIt("exit_locked");
+  ASSERT_TRUE(PostToDriver(kCloseMessage, 0, 0));
+  ExpectLockedBoxAndConfirmIt("");
+  EXPECT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  EXPECT_TRUE(driver_->Running());
+  EXPECT_TRUE(session_.Probe({"tray-icon-exists"}).Succeeded());
+}
+
+TEST_F(MainWindowTest, ExitLockedWhileRunningIsRefusedBecauseTheCommandReloadsTheSettings) {
+  StartWithController();
+  EXPECT_EQ(MenuState(kExitCommand), 0);
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverSetting("Exit", "1", &error)) << error;
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  ExpectLockedBoxAndConfirmIt("");
+  EXPECT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  EXPECT_TRUE(driver_->Running());
+}
+
+TEST_F(MainWindowTest, TrayDoubleClickShowsTheWindowWithItsMenuAndPicture) {
+  StartWithController();
+  EXPECT_EQ(session_.Probe({"window-state", kDriverClass}).Field("VISIBLE"),
+            std::string("0 ICONIC 0"));
+  constexpr int kTrayMessage = 65535;
+  constexpr int kDoubleClick = 515;  // WM_LBUTTONDBLCLK
+  ASSERT_TRUE(PostToDriver(kTrayMessage, kTrayMessage, kDoubleClick));
+
+  const auto deadline = Clock::now() + kReplyTimeout;
+  ProbeResult rect;
+  while (!(rect = session_.Probe({"window-rect", kDriverClass})).Succeeded()) {
+    ASSERT_LT(Clock::now(), deadline) << "the window did not appear";
+  }
+  EXPECT_EQ(rect.Field("RECT"), std::string("1 1 500 237"));
+  for (int item : {109, 110, 111, 118, 40001, 40002, 40003}) {
+    EXPECT_EQ(MenuState(item), 0) << "item " << item;
+  }
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("main_window", "502x239+0+0").empty());
+}
+
+TEST_F(MainWindowTest, RestartedShellGetsTheIconAgain) {
+  StartWithController();
+  ASSERT_TRUE(session_.Probe({"tray-delete"}).Succeeded());
+  ASSERT_FALSE(session_.Probe({"tray-icon-exists"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"broadcast", "TaskbarCreated"}).Succeeded());
+  EXPECT_TRUE(WaitForTrayIcon());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,154 @@
+#include "tests/e2e/tracking_fixture.h"
+
+#include <sstream>
+#include <thread>
+
+#include "client/astrolab_client.h"
+#include "tests/e2e/client_events.h"
+#include "tests/e2e/client_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::size_t LinesStartingWith(const ChildProcess& process, const std::string& prefix) {
+  std::size_t count = 0;
+  for (const OutputLine& line : process.Lines()) count += line.text.rfind(prefix + " ", 0) == 0;
+  return count;
+}
+
+// Waits until the process has printed more than `seen` lines starting with
+// prefix; the newest of them.
+std::optional<std::string> WaitForNewLine(const ChildProcess& process, const std::string& prefix,
+                                          std::size_t seen) {
+  const auto deadline = Clock::now() + kReplyTimeout;
+  do {
+    std::size_t count = 0;
+    for (const OutputLine& line : process.Lines()) {
+      if (line.text.rfind(prefix + " ", 0) == 0 && ++count > seen) return line.text;
+    }
+    std::this_thread::sleep_for(20ms);
+  } while (Clock::now() < deadline);
+  return std::nullopt;
+}
+
+ClientWindow ParseWindowLine(ChildProcess* process, const std::optional<std::string>& line) {
+  ClientWindow window;
+  window.process = process;
+  if (!line) return window;
+  const std::vector<std::string> fields = FieldsAfterLabel(*line);
+  if (!fields.empty()) window.window = std::stoull(fields[0]);
+  if (fields.size() > 1) window.thread = static_cast<std::uint32_t>(std::stoul(fields[1]));
+  return window;
+}
+
+bool IsMarker(const ClientEvent& event) {
+  static const std::optional<MotionWords> marker = ExpectedMotion(kMarker, Shaping());
+  return WordsOf(event) == marker;
+}
+
+}  // namespace
+
+std::vector<std::string> FieldsAfterLabel(const std::string& line) {
+  std::istringstream words(line);
+  std::string word;
+  std::vector<std::string> fields;
+  words >> word;
+  while (words >> word) fields.push_back(word);
+  return fields;
+}
+
+void TrackingTest::SetUp() {
+  DriverTest::SetUp();
+  if (HasFatalFailure()) return;
+  BeforeDriverStarts();
+  if (HasFatalFailure()) return;
+  controller_ = StartDriverWithController(&driver_);
+  ASSERT_NE(controller_, nullptr);
+}
+
+ClientWindow TrackingTest::StartClient(const std::string& title,
+                                       const std::vector<std::string>& flags) {
+  std::vector<std::string> arguments = {"--title", title, "--commands"};
+  arguments.insert(arguments.end(), flags.begin(), flags.end());
+  std::string error;
+  ChildProcess* process =
+      session_.StartWindowsProgram("test_client.exe", arguments, &error, /*pipeStdin=*/true);
+  if (process == nullptr) {
+    ADD_FAILURE() << error;
+    return {};
+  }
+  clients_.push_back(process);
+  const auto line = process->WaitForLine(
+      [](const std::string& text) {
+        return text.rfind("READY ", 0) == 0 || text.rfind("WINDOW ", 0) == 0;
+      },
+      kStartupTimeout);
+  if (!line) ADD_FAILURE() << "client " << title << " did not start";
+  ClientWindow window = ParseWindowLine(process, line ? std::optional(line->text) : std::nullopt);
+  return window;
+}
+
+ClientWindow TrackingTest::Command(ChildProcess* client, const std::string& command,
+                                   const std::string& reply) {
+  const std::size_t seen = LinesStartingWith(*client, reply);
+  if (!client->WriteInput(command + "\n")) ADD_FAILURE() << "the client's input is closed";
+  const std::optional<std::string> line = WaitForNewLine(*client, reply, seen);
+  if (!line) {
+    std::string printed;
+    for (const OutputLine& output : client->Lines()) printed += "\n  " + output.text;
+    ADD_FAILURE() << "no " << reply << " after \"" << command << "\"; the client printed:" << printed;
+  }
+  return ParseWindowLine(client, line);
+}
+
+void TrackingTest::Activate(const ClientWindow& window, const std::string& title) {
+  const ClientWindow active = Command(window.process, "activate " + title, "ACTIVE");
+  EXPECT_EQ(active.window, window.window) << title;
+}
+
+std::size_t TrackingTest::MarkersAt(const ClientWindow& window) const {
+  std::size_t count = 0;
+  for (std::uint64_t receiver : MarkerWindows(*window.process)) count += receiver == window.window;
+  return count;
+}
+
+std::vector<std::uint64_t> TrackingTest::MarkerWindows(const ChildProcess& client) const {
+  std::vector<std::uint64_t> windows;
+  for (const ClientEvent& event : ClientEvents(client, ASTROLAB_MOTION_EVENT)) {
+    if (IsMarker(event)) windows.push_back(event.window);
+  }
+  return windows;
+}
+
+std::uint64_t TrackingTest::NextSampleGoesTo() {
+  std::vector<std::size_t> before;
+  for (ChildProcess* client : clients_) before.push_back(MarkerWindows(*client).size());
+  if (!controller_->SendRaw(sim::ShortMotionLine(kMarker))) return 0;
+  const auto deadline = Clock::now() + kReplyTimeout;
+  do {
+    std::vector<std::uint64_t> arrived;
+    for (std::size_t i = 0; i < clients_.size(); ++i) {
+      const std::vector<std::uint64_t> windows = MarkerWindows(*clients_[i]);
+      arrived.insert(arrived.end(), windows.begin() + static_cast<long>(before[i]), windows.end());
+    }
+    if (arrived.size() == 1) return arrived[0];
+    if (arrived.size() > 1) {
+      ADD_FAILURE() << "one sample arrived " << arrived.size() << " times";
+      return 0;
+    }
+    std::this_thread::sleep_for(20ms);
+  } while (Clock::now() < deadline);
+  return 0;
+}
+
+bool TrackingTest::RoutesTo(const ClientWindow& window) {
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (Clock::now() < deadline) {
+    if (NextSampleGoesTo() == window.window) return true;
+  }
+  return false;
+}
+
+}  // namespace e2e

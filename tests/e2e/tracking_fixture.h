@@ -1,0 +1,61 @@
+// The base of the tests that follow the target from client to client: the
+// driver with a controller on COM3, test clients whose windows announce
+// themselves or are activated on command, and marker samples that show which
+// window the driver sends motion to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver_fixture.h"
+
+namespace e2e {
+
+// One window of a test client's process.
+struct ClientWindow {
+  ChildProcess* process = nullptr;
+  std::uint64_t window = 0;
+  std::uint32_t thread = 0;
+};
+
+class TrackingTest : public DriverTest {
+ protected:
+  // Starts the driver with a controller on COM3, after BeforeDriverStarts.
+  void SetUp() override;
+  // What a test prepares before the driver starts (its current directory is the
+  // session's scratch directory).
+  virtual void BeforeDriverStarts() {}
+
+  // Starts test_client.exe titled `title` with the given flags and the command
+  // channel open, and waits for its first "READY" (announced) or "WINDOW"
+  // (--passive) line.
+  ClientWindow StartClient(const std::string& title, const std::vector<std::string>& flags = {});
+  // Sends a command line to a client and waits for its next line starting with
+  // `reply` ("READY", "WINDOW", "ACTIVE", "DESTROYED").
+  ClientWindow Command(ChildProcess* client, const std::string& command, const std::string& reply);
+  // The window's own thread activates it; the driver has the report queued when
+  // this returns.
+  void Activate(const ClientWindow& window, const std::string& title);
+
+  // Marker samples `window` has received so far.
+  std::size_t MarkersAt(const ClientWindow& window) const;
+  // Sends one marker sample and returns the window that received it (0 when none
+  // did in time), looking at every client started.
+  std::uint64_t NextSampleGoesTo();
+  // Sends marker samples until `window` receives one. False on time-out.
+  bool RoutesTo(const ClientWindow& window);
+
+  sim::SimulatedController* controller_ = nullptr;
+  ChildProcess* driver_ = nullptr;
+  std::vector<ChildProcess*> clients_;
+
+ private:
+  // The receiving window of each marker sample the client got, in order.
+  std::vector<std::uint64_t> MarkerWindows(const ChildProcess& client) const;
+};
+
+// A line's words after its first: "READY 1234" gives {"1234"}.
+std::vector<std::string> FieldsAfterLabel(const std::string& line);
+
+}  // namespace e2e
