@@ -141,9 +141,9 @@ bool OnRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      SetClassLongPtrA(window, GCLP_HICON,
-                       reinterpret_cast<LONG_PTR>(
-                           LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ImageId(1)))));
+      SetClassLongPtrA(
+          window, GCLP_HICON,
+          reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(ImageId(1)))));
       UpdateMenuLocks(window);
       break;
     case WM_DESTROY:

@@ -136,6 +136,25 @@ TEST_F(MainWindowTest, ExitLockedWhileRunningIsRefusedBecauseTheCommandReloadsTh
   EXPECT_TRUE(driver_->Running());
 }
 
+TEST_F(MainWindowTest, EveryLockGreysItsItemAndRefusesItsCommand) {
+  std::string error;
+  for (const char* lock : {"Exit", "Panel", "Keyboard", "Application", "SecLang"}) {
+    ASSERT_TRUE(session_.SetDriverSetting(lock, "1", &error)) << error;
+  }
+  StartWithController();
+  for (int item : {109, 110, 118, 40001, 40003}) {
+    const int state = MenuState(item);
+    EXPECT_TRUE(state >= 0 && (state & kGreyed)) << "item " << item << " state " << state;
+  }
+  EXPECT_EQ(MenuState(111), 0);
+  EXPECT_EQ(MenuState(40002), 0);
+  for (int item : {110, 118, 40001, 40003}) {
+    ASSERT_TRUE(PostToDriver(kCommandMessage, item, 0));
+    ExpectLockedBoxAndConfirmIt("");
+  }
+  EXPECT_TRUE(driver_->Running());
+}
+
 TEST_F(MainWindowTest, TrayDoubleClickShowsTheWindowWithItsMenuAndPicture) {
   StartWithController();
   EXPECT_EQ(session_.Probe({"window-state", kDriverClass}).Field("VISIBLE"),
