@@ -15,6 +15,7 @@ class DesktopPlatform : public DeliveryPlatform {
  public:
   void MoveMouse(std::int32_t, std::int32_t) override {}
   void TurnWheel(std::int32_t) override {}
+  void PressMouseButton(std::uint32_t) override {}
   std::uint32_t Post(WindowHandle window, std::uint32_t, std::uintptr_t, std::intptr_t) override {
     sink += window;
     return 0;

@@ -16,6 +16,7 @@ class IdlePlatform : public DeliveryPlatform {
  public:
   void MoveMouse(std::int32_t dx, std::int32_t dy) override { sink += dx + dy; }
   void TurnWheel(std::int32_t amount) override { sink += amount; }
+  void PressMouseButton(std::uint32_t flags) override { sink += flags; }
   std::uint32_t Post(WindowHandle, std::uint32_t, std::uintptr_t wParam,
                      std::intptr_t lParam) override {
     sink += static_cast<std::int64_t>(wParam) + lParam;

@@ -2,12 +2,16 @@
 // the driver's target and prints every message the driver sends any of its
 // windows.
 //   test_client.exe [--mouse-mode N] [--seconds S] [--title T]
-//                   [--show] [--activate] [--passive] [--commands]
+//                   [--show] [--activate] [--passive] [--commands] [--keys] [--edit]
 // --show: the window is shown (without it, it stays hidden and is never activated).
 // --activate: the window is shown and brought to the foreground before it is
 //   announced, so that its application is the one the user activated last.
 // --passive: the window is shown but not announced: a plain application window;
 //   prints "WINDOW <window> <thread>".
+// --keys: prints the key messages its first window gets, as "KEY <message> <wParam>"
+//   (WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSCHAR).
+// --edit: its first window holds an edit control that has the keyboard focus;
+//   the command "edit-text" prints "EDIT <hex>" of its text.
 // --commands: reads commands from standard input, one a line:
 //   announce TITLE: a further window of the main thread, with that title, is
 //     announced ("READY <window>"); an existing window of that title is announced
@@ -15,6 +19,7 @@
 //   destroy TITLE: that window is destroyed ("DESTROYED <window>");
 //   thread-window TITLE: a shown window on a new thread of this process, not
 //     announced ("WINDOW <window> <thread>");
+//   edit-text: "EDIT <hex>", the edit control's text (--edit);
 //   activate TITLE: the window's own thread brings it to the foreground
 //     ("ACTIVE <window> <thread>"). The activation is reported to the driver from
 //     within that call, so the report is queued before the line is printed.
@@ -37,15 +42,30 @@ client::Session session;
 HWND driverWindow = nullptr;
 HWND firstWindow = nullptr;  // the program ends with it
 bool showWindows = false;
+bool printKeys = false;
+HWND editControl = nullptr;
 std::map<std::string, HWND> windowsByTitle;
 
 bool Activate(HWND window);
 void PrintWindow(const char* label, HWND window);
 
+bool IsKeyMessage(UINT message) {
+  return (message >= WM_KEYDOWN && message <= WM_CHAR) ||
+         (message >= WM_SYSKEYDOWN && message <= WM_SYSCHAR);
+}
+
 LRESULT CALLBACK ClientWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (session.Record(window, message, wParam, lParam)) return 0;
+  if (printKeys && window == firstWindow && IsKeyMessage(message)) {
+    std::printf("KEY %u %" PRIu64 "\n", message, static_cast<std::uint64_t>(wParam));
+    std::fflush(stdout);
+  }
+  if (message == WM_SIZE && window == firstWindow && editControl != nullptr) {
+    MoveWindow(editControl, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  }
   if (message == kActivateMessage) {
     if (Activate(window)) {
+      if (window == firstWindow && editControl != nullptr) SetFocus(editControl);
       PrintWindow("ACTIVE", window);
     } else {
       std::fprintf(stderr, "the window did not come to the foreground\n");
@@ -123,6 +143,13 @@ void RunCommand(const std::string& line) {
     windowsByTitle.erase(title);
     DestroyWindow(window);
     PrintWindow("DESTROYED", window);
+  } else if (verb == "edit-text" && editControl != nullptr) {
+    char text[1024] = {};
+    GetWindowTextA(editControl, text, sizeof text);
+    std::printf("EDIT ");
+    for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
+    std::printf("\n");
+    std::fflush(stdout);
   } else if (verb == "activate" && windowsByTitle.count(title) != 0) {
     PostMessageA(windowsByTitle[title], kActivateMessage, 0, 0);
   } else if (verb == "thread-window" && !title.empty()) {
@@ -185,6 +212,8 @@ struct Flags {
   bool activate = false;
   bool passive = false;
   bool commands = false;
+  bool keys = false;
+  bool edit = false;
 };
 
 int TakeFlags(int argc, char** argv, Flags* flags) {
@@ -199,6 +228,10 @@ int TakeFlags(int argc, char** argv, Flags* flags) {
       flags->passive = true;
     } else if (argument == "--commands") {
       flags->commands = true;
+    } else if (argument == "--keys") {
+      flags->keys = true;
+    } else if (argument == "--edit") {
+      flags->edit = true;
     } else {
       argv[kept++] = argv[i];
     }
@@ -221,9 +254,10 @@ int main(int argc, char** argv) {
   if (!client::ParseOptions(argc, argv, true, true, &options) || options.title[0] == '\0') {
     return Fail(
         "usage: test_client [--mouse-mode N] [--seconds S] [--title T] [--show] [--activate] "
-        "[--passive] [--commands]");
+        "[--passive] [--commands] [--keys] [--edit]");
   }
   showWindows = flags.show || flags.activate || flags.passive;
+  printKeys = flags.keys;
   if (!session.RegisterMessages()) return Fail("cannot register the driver's messages");
   driverWindow = client::Session::WaitForDriver(30000);
   if (driverWindow == nullptr) return Fail("no driver window");
@@ -231,9 +265,18 @@ int main(int argc, char** argv) {
   if (own == nullptr) return Fail("cannot create the client window");
   windowsByTitle[options.title] = own;
   firstWindow = own;
+  if (flags.edit) {
+    RECT client = {};
+    GetClientRect(own, &client);
+    editControl =
+        CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, client.right,
+                        client.bottom, own, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (editControl == nullptr) return Fail("cannot create the edit control");
+  }
   if (flags.commands && !StartCommandReader()) return Fail("cannot read commands");
 
   if (flags.activate && !Activate(own)) return Fail("the window did not come to the foreground");
+  if (editControl != nullptr) SetFocus(editControl);
   if (flags.passive) {
     PrintWindow("WINDOW", own);
   } else if (!session.Announce(driverWindow, own, options.mouseMode)) {

@@ -45,6 +45,8 @@ struct RuntimeFlags {
   // and the B term, the second for rotations.
   std::int32_t mouseMode = MouseModeDefault;
   std::int32_t mouseDivisor[2] = {10, 10};
+  // 1 while device button n (index n - 1) is down; the control panel shows them.
+  std::int32_t buttonDown[12] = {};
 };
 
 }  // namespace astro

@@ -10,6 +10,16 @@
 
 namespace astro {
 
+// The mouse input flags of a button record (MOUSEEVENTF_*).
+enum MouseButtonFlag : std::uint32_t {
+  kMouseLeftDown = 0x0002,
+  kMouseLeftUp = 0x0004,
+  kMouseRightDown = 0x0008,
+  kMouseRightUp = 0x0010,
+  kMouseMiddleDown = 0x0020,
+  kMouseMiddleUp = 0x0040,
+};
+
 // The system's error code for a window handle that no longer exists.
 constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
 
@@ -21,6 +31,8 @@ class DeliveryPlatform {
   virtual void MoveMouse(std::int32_t dx, std::int32_t dy) = 0;
   // One wheel record (MOUSEEVENTF_WHEEL) of the given amount; sent even when it is 0.
   virtual void TurnWheel(std::int32_t amount) = 0;
+  // One mouse button record without movement: flags are MouseButtonFlag values.
+  virtual void PressMouseButton(std::uint32_t flags) = 0;
   // Posts a message; returns 0 on success, else the system's error code
   // (GetLastError after a failed PostMessageA).
   virtual std::uint32_t Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

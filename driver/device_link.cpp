@@ -37,15 +37,14 @@ std::size_t DeviceLink::FreeCapacity() const {
 }
 
 std::size_t DeviceLink::Append(const char* bytes, std::size_t count) {
-  const std::size_t length = TextLength();
+  std::size_t length = TextLength();
   const std::size_t taken = count < FreeCapacity() ? count : FreeCapacity();
-  // A zero byte ends the text like any C string; what follows it is dropped
-  // rather than left behind the terminator.
-  const void* zero = taken ? std::memchr(bytes, 0, taken) : nullptr;
-  const std::size_t kept =
-      zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : taken;
-  if (kept) std::memcpy(buffer_ + length, bytes, kept);
-  buffer_[length + kept] = '\0';
+  // A zero byte would end the text and lose every byte behind it (a button
+  // release among them): it is dropped alone.
+  for (std::size_t i = 0; i < taken; ++i) {
+    if (bytes[i] != '\0') buffer_[length++] = bytes[i];
+  }
+  buffer_[length] = '\0';
   return taken;
 }
 

@@ -54,8 +54,8 @@ class DeviceLink {
   // Room behind the text for the next read: 255 minus the text length.
   std::size_t FreeCapacity() const;
   // Appends received bytes behind the text (at most FreeCapacity of them) and
-  // terminates the text behind them; a zero byte among them ends the text there.
-  // Returns the number of bytes taken.
+  // terminates the text behind them; zero bytes among them are dropped. Returns
+  // the number of bytes taken.
   std::size_t Append(const char* bytes, std::size_t count);
   // Cuts the buffer into complete lines, handles each in order, and clears an
   // over-long remainder.

@@ -1,32 +1,50 @@
 #include "delivery/win/delivery_state.h"
 
+#include "delivery/push_recognizer.h"
+#include "delivery/win/push_log_file.h"
+#include "delivery/win/win_button_platform.h"
 #include "delivery/win/win_delivery_platform.h"
 #include "driver/win/driver_state.h"
 
 namespace astro {
-namespace {
-
-WinDeliveryPlatform& Platform() {
-  static WinDeliveryPlatform platform(deliveryContext);
-  return platform;
-}
-
-}  // namespace
 
 AppTable appTable;
 ClientList clientList;
-HHOOK playbackHook = nullptr;
 
-ActivationTracker& MainActivationTracker() {
-  static ActivationTracker tracker(deliveryContext, appTable, Platform());
-  return tracker;
-}
+namespace {
+
+// In the order they need each other; the objects only keep references at
+// construction, so the scope may be bound before it is made.
+extern const DeliveryScope mainScope;
+
+WinDeliveryPlatform deliveryPlatform(deliveryContext);
+ActivationTracker activationTracker(deliveryContext, appTable, deliveryPlatform);
+KeyPlayback keyPlayback;
+WinButtonPlatform buttonPlatform(deliveryContext);
+ButtonActions buttonActions(mainScope, buttonPlatform, keyPlayback);
+PushLogFile pushLog;
+PushGestureRecognizer pushRecognizer(buttonActions, pushLog);
+
+const DeliveryScope mainScope{deliveryContext, settings,   runtimeFlags,
+                              appTable,        clientList, deliveryPlatform,
+                              &pushRecognizer, &activationTracker};
+
+}  // namespace
 
 const DeliveryScope& MainDeliveryScope() {
-  static const DeliveryScope scope{
-      deliveryContext, settings,   runtimeFlags, appTable,
-      clientList,      Platform(), nullptr,      &MainActivationTracker()};
-  return scope;
+  return mainScope;
+}
+
+ActivationTracker& MainActivationTracker() {
+  return activationTracker;
+}
+
+ButtonActions& MainButtonActions() {
+  return buttonActions;
+}
+
+KeyPlayback& MainKeyPlayback() {
+  return keyPlayback;
 }
 
 }  // namespace astro

@@ -1,26 +1,28 @@
 // Event delivery's state on the main thread: the application table, the client
-// list, the activation tracker, and the scope that motion shaping, client
-// commands and target choice work on.
+// list, the activation tracker, the button actions with their playback and the
+// push recognizer, and the scope that they all work on.
 #pragma once
 
 #include <windows.h>
 
 #include "delivery/activation_tracker.h"
 #include "delivery/app_table.h"
+#include "delivery/button_actions.h"
 #include "delivery/client_list.h"
 #include "delivery/delivery_scope.h"
+#include "delivery/win/key_playback.h"
 
 namespace astro {
 
 extern AppTable appTable;
 extern ClientList clientList;
-// The journal playback hook that types a button's key sequence, 0 while none plays.
-extern HHOOK playbackHook;
 
-// The driver's context, settings, run-time flags, tables, the Win32 platform and
-// the activation tracker as the client binding. The push recognizer is not there
-// yet.
+// The driver's context, settings, run-time flags, tables, the Win32 platform, the
+// push recognizer and the activation tracker as the client binding.
 const DeliveryScope& MainDeliveryScope();
 ActivationTracker& MainActivationTracker();
+ButtonActions& MainButtonActions();
+// Types the buttons' key sequences, one at a time.
+KeyPlayback& MainKeyPlayback();
 
 }  // namespace astro

@@ -2,7 +2,6 @@
 
 #include "delivery/motion_shaping.h"
 #include "delivery/win/delivery_state.h"
-#include "driver/win/driver_state.h"
 
 namespace astro {
 
@@ -10,10 +9,8 @@ void DeliverMotion() {
   DeliverMotion(MainDeliveryScope());
 }
 
-// Button actions go here: beeps, the button window, keyboard sequences, the press
-// and release posts and mouse buttons, each for a button that changed.
 void DeliverButtons(std::uint32_t mask) {
-  deliveryContext.buttonMask = mask;
+  MainButtonActions().DeliverButtons(mask);
 }
 
 }  // namespace astro

@@ -15,10 +15,7 @@ bool ConfirmExit(int code) {
                   LangText(language, kTextExitCaption), MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return false;
   }
-  if (playbackHook != nullptr) {
-    UnhookWindowsHookEx(playbackHook);
-    playbackHook = nullptr;
-  }
+  MainKeyPlayback().Release();
   if (activationHook != nullptr) {
     UnhookWindowsHookEx(activationHook);
     activationHook = nullptr;

@@ -6,8 +6,9 @@
 namespace astro {
 
 // Asks the user whether to end the driver (owner: the main window). On No it
-// returns false. On Yes it releases the hooks, removes the tray icon and ends the
-// process with exit code `code`; it does not return.
+// returns false. On Yes it lets go of a playback in progress and the activation
+// hook, removes the tray icon and ends the process with exit code `code`; it does
+// not return.
 bool ConfirmExit(int code);
 
 // Reloads the settings from the registry, then greys or enables the five

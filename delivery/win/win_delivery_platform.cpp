@@ -35,6 +35,10 @@ void WinDeliveryPlatform::TurnWheel(std::int32_t amount) {
   SendMouseInput(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(amount));
 }
 
+void WinDeliveryPlatform::PressMouseButton(std::uint32_t flags) {
+  SendMouseInput(flags, 0, 0, 0);
+}
+
 std::uint32_t WinDeliveryPlatform::Post(WindowHandle window, std::uint32_t message,
                                         std::uintptr_t wParam, std::intptr_t lParam) {
   if (PostMessageA(ToWindow(window), message, static_cast<WPARAM>(wParam),

@@ -14,6 +14,7 @@ class WinDeliveryPlatform : public DeliveryPlatform {
 
   void MoveMouse(std::int32_t dx, std::int32_t dy) override;
   void TurnWheel(std::int32_t amount) override;
+  void PressMouseButton(std::uint32_t flags) override;
   std::uint32_t Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
   void ReadWindowTitle(WindowHandle window, char* title, std::size_t size) override;

@@ -5,6 +5,7 @@
 // Needs the types of windows.h.
 #include <commctrl.h>
 
+#include "config/mapping_store.h"
 #include "config/settings_store.h"
 #include "config/win/language_setting.h"
 #include "delivery/win/main_thread_host.h"
@@ -38,7 +39,6 @@ int FailAfterWindow(const char* text) {
 }
 
 int RunDriver(HINSTANCE instance) {
-  // The table of loaded keyboard macros is cleared here once button actions exist.
   InitCommonControls();
   programInstance = instance;
   // The bitmap-button ("MBITMAPBUTTON") and key-capture ("MKEYSENSE") control
@@ -74,7 +74,7 @@ int RunDriver(HINSTANCE instance) {
   SetPriorityClass(ToHandle(deliveryContext.processHandle), HIGH_PRIORITY_CLASS);
   SetThreadPriority(ToHandle(deliveryContext.threadHandle), THREAD_PRIORITY_HIGHEST);
 
-  // The factory keyboard mappings are installed here.
+  InstallDefaultMappings(userRegistry);
 
   // Without its icon the hidden driver could not be reached: a failure, and
   // reported as one.

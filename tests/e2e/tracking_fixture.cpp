@@ -90,17 +90,24 @@ ClientWindow TrackingTest::StartClient(const std::string& title,
   return window;
 }
 
-ClientWindow TrackingTest::Command(ChildProcess* client, const std::string& command,
-                                   const std::string& reply) {
+std::string TrackingTest::Ask(ChildProcess* client, const std::string& command,
+                              const std::string& reply) {
   const std::size_t seen = LinesStartingWith(*client, reply);
   if (!client->WriteInput(command + "\n")) ADD_FAILURE() << "the client's input is closed";
   const std::optional<std::string> line = WaitForNewLine(*client, reply, seen);
   if (!line) {
     std::string printed;
     for (const OutputLine& output : client->Lines()) printed += "\n  " + output.text;
-    ADD_FAILURE() << "no " << reply << " after \"" << command << "\"; the client printed:" << printed;
+    ADD_FAILURE() << "no " << reply << " after \"" << command
+                  << "\"; the client printed:" << printed;
   }
-  return ParseWindowLine(client, line);
+  return line.value_or("");
+}
+
+ClientWindow TrackingTest::Command(ChildProcess* client, const std::string& command,
+                                   const std::string& reply) {
+  const std::string line = Ask(client, command, reply);
+  return ParseWindowLine(client, line.empty() ? std::nullopt : std::optional(line));
 }
 
 void TrackingTest::Activate(const ClientWindow& window, const std::string& title) {

@@ -32,7 +32,10 @@ class TrackingTest : public DriverTest {
   // (--passive) line.
   ClientWindow StartClient(const std::string& title, const std::vector<std::string>& flags = {});
   // Sends a command line to a client and waits for its next line starting with
-  // `reply` ("READY", "WINDOW", "ACTIVE", "DESTROYED").
+  // `reply`; that line, or empty (and a failure) on time-out.
+  std::string Ask(ChildProcess* client, const std::string& command, const std::string& reply);
+  // The same for the replies that name a window ("READY", "WINDOW", "ACTIVE",
+  // "DESTROYED").
   ClientWindow Command(ChildProcess* client, const std::string& command, const std::string& reply);
   // The window's own thread activates it; the driver has the report queued when
   // this returns.

@@ -263,6 +263,59 @@ bool WineSession::SetDriverSetting(const std::string& name, const std::string& v
   return true;
 }
 
+bool WineSession::SetDriverBinary(const std::string& subkey, const std::string& name,
+                                  const std::string& bytes, std::string* error) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char byte : bytes) {
+    hex += kHex[byte >> 4];
+    hex += kHex[byte & 15];
+  }
+  const std::string key = subkey.empty() ? kDriverKey : std::string(kDriverKey) + "\\" + subkey;
+  if (RunWine({"reg", "add", key, "/v", name, "/t", "REG_BINARY", "/d", hex, "/f"}, seconds(60)) !=
+      0) {
+    *error = "cannot set " + name + " in " + key;
+    return false;
+  }
+  return true;
+}
+
+// "reg query KEY /s" prints each key's path on a line of its own, then one line per
+// value: four blanks, the name, four blanks, the type, four blanks, the data (hex
+// digits for binary values). Value names hold no run of four blanks.
+std::optional<std::map<std::string, std::map<std::string, std::string>>>
+WineSession::ReadDriverKey() {
+  std::vector<std::string> lines;
+  if (RunWine({"reg", "query", kDriverKey, "/s"}, seconds(60), &lines) != 0) return std::nullopt;
+  std::map<std::string, std::map<std::string, std::string>> keys;
+  const std::string root = std::string("HKEY_CURRENT_USER") + (kDriverKey + 4);
+  std::string current;
+  for (const std::string& line : lines) {
+    if (line.rfind(root, 0) == 0) {
+      current = line.size() > root.size() ? line.substr(root.size() + 1) : "";
+      keys[current];  // a key without values is listed too
+      continue;
+    }
+    if (line.rfind("    ", 0) != 0) continue;
+    const std::size_t typeAt = line.find("    ", 4);
+    if (typeAt == std::string::npos) continue;
+    const std::string name = line.substr(4, typeAt - 4);
+    const std::size_t dataAt = line.find("    ", typeAt + 4);
+    const std::string type = line.substr(
+        typeAt + 4, dataAt == std::string::npos ? std::string::npos : dataAt - typeAt - 4);
+    const std::string data = dataAt == std::string::npos ? "" : line.substr(dataAt + 4);
+    std::string value = data;
+    if (type == "REG_BINARY") {
+      value.clear();
+      for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        value += static_cast<char>(std::stoi(data.substr(i, 2), nullptr, 16));
+      }
+    }
+    keys[current][name] = value;
+  }
+  return keys;
+}
+
 ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
                                                const std::vector<std::string>& arguments,
                                                std::string* error, bool pipeStdin,

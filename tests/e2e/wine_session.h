@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,6 +64,14 @@ class WineSession {
   bool ResetDriverSettings(std::string* error);
   // Stores a setting as the driver keeps them (REG_SZ).
   bool SetDriverSetting(const std::string& name, const std::string& value, std::string* error);
+  // Stores a binary value (a button's key sequence) in the driver's key, or in
+  // one of its subkeys (a named keyboard mapping) when subkey is not empty.
+  bool SetDriverBinary(const std::string& subkey, const std::string& name, const std::string& bytes,
+                       std::string* error);
+  // Every value of the driver's key and its subkeys, by subkey ("" for the key
+  // itself) and value name: the bytes of binary values, the text of the others.
+  // Nothing when the key cannot be read.
+  std::optional<std::map<std::string, std::map<std::string, std::string>>> ReadDriverKey();
 
   // Starts a program of the Windows build under Wine, in the scratch directory
   // or the given one (with its standard input fed by the caller when pipeStdin).

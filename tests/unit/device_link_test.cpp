@@ -473,17 +473,25 @@ TEST_F(DeviceLinkTest, AppendNeverTakesMoreThanFits) {
   EXPECT_EQ(link.FreeCapacity(), 251u);
 }
 
-TEST_F(DeviceLinkTest, AZeroByteEndsTheText) {
-  const char bytes[] = "kA00\0k000\r";
+TEST_F(DeviceLinkTest, AZeroByteIsDroppedAloneAndTheBytesBehindItCount) {
+  // A press, a stray zero byte, then the release in the same read: the release
+  // must not be lost, or the button would stay held.
+  const char bytes[] = "kA00\r\0k000\r";
   EXPECT_EQ(link.Append(bytes, sizeof bytes - 1), sizeof bytes - 1);
   link.DispatchLines();
-  EXPECT_TRUE(Handled().empty());
-  EXPECT_STREQ(link.Buffer(), "kA00");
-  Feed("\r");
-  EXPECT_EQ(Handled(), (Events{"buttons 1"}));
+  EXPECT_EQ(Handled(), (Events{"buttons 1", "buttons 0"}));
+  EXPECT_EQ(link.TextLength(), 0u);
 
-  const char leading[] = "\0kA00\r";
-  EXPECT_EQ(link.Append(leading, sizeof leading - 1), sizeof leading - 1);
+  // Inside a line and leading: the line reads as if the zeros were not there.
+  const char inside[] = "\0kA\0" "0\0" "0\r";
+  EXPECT_EQ(link.Append(inside, sizeof inside - 1), sizeof inside - 1);
+  EXPECT_STREQ(link.Buffer(), "kA00\r");
+  link.DispatchLines();
+  EXPECT_EQ(Handled(), (Events{"buttons 1", "buttons 0", "buttons 1"}));
+
+  // Zero bytes take no room in the buffer.
+  const std::string zeros(300, '\0');
+  EXPECT_EQ(link.Append(zeros.data(), zeros.size()), 255u);
   EXPECT_EQ(link.TextLength(), 0u);
 }
 

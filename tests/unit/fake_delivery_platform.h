@@ -31,7 +31,7 @@ class FakeDeliveryPlatform : public DeliveryPlatform {
   // Class names of windows (a window without one here has the class "Client").
   std::map<WindowHandle, std::string> classes;
 
-  // Every call, in order: "move DX DY", "wheel N", "post W", "title W", "exists W",
+  // Every call, in order: "move DX DY", "wheel N", "mouse FLAGS", "post W", "title W", "exists W",
   // "driver CODE L".
   std::vector<std::string> log;
   std::vector<PostRecord> posts;  // successful and failed posts alike
@@ -41,6 +41,9 @@ class FakeDeliveryPlatform : public DeliveryPlatform {
     log.push_back("move " + std::to_string(dx) + " " + std::to_string(dy));
   }
   void TurnWheel(std::int32_t amount) override { log.push_back("wheel " + std::to_string(amount)); }
+  void PressMouseButton(std::uint32_t flags) override {
+    log.push_back("mouse " + std::to_string(flags));
+  }
   std::uint32_t Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override {
     log.push_back("post " + std::to_string(window));

@@ -1,0 +1,16 @@
+// The button information window as other threads see it: its window, 0 while it
+// is closed. Its own thread sets and clears it.
+#pragma once
+
+#include <windows.h>
+
+namespace astro {
+
+extern HWND buttonInfoWindow;
+
+// buttonInfoWindow as it is now, read once.
+inline HWND CurrentButtonInfoWindow() {
+  return *static_cast<HWND volatile*>(&buttonInfoWindow);
+}
+
+}  // namespace astro
