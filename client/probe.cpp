@@ -18,6 +18,12 @@
 //     window, so that what it was doing before (a paint, say) is finished;
 //   wait-tray TIMEOUT_MS: the milliseconds it waited for the icon;
 //   menu-state CLASS ITEM_ID: the item's state flags, in decimal;
+//   menu-text CLASS ITEM_ID: "TEXT <hex>", the item's label;
+//   click CAPTION ID: clicks the control ID of the visible dialog with that
+//     caption (BM_CLICK); ends once the dialog has handled it;
+//   dialog-syscommand CAPTION CODE: posts WM_SYSCOMMAND CODE to that dialog;
+//   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
+//   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
 //   cursor-pos: "X Y", the pointer's screen position;
 //   set-cursor X Y: nothing; fails unless the pointer is then at X, Y;
 //   mouse-acceleration: "THRESHOLD1 THRESHOLD2 SPEED", the system's acceleration of
@@ -32,6 +38,8 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cinttypes>
 #include <cstdint>
@@ -293,67 +301,211 @@ int WaitTrayCommand(int argc, char** argv) {
 }
 
 // Menus belong to their process under Wine: a menu handle of another process is
-// refused there (Windows accepts it). The query then runs on a thread in the
-// window's own process: a few instructions that call GetMenu and GetMenuState,
-// whose addresses are the same in every process since system libraries load at
-// one base per session, and return the state as the thread's exit code.
-UINT RemoteMenuState(HWND window, UINT item) {
+// refused there (Windows accepts it). A query then runs on a thread in the
+// window's own process: a few instructions that call GetMenu and then
+// GetMenuState or GetMenuStringA, whose addresses are the same in every process
+// since system libraries load at one base per session.
+class RemoteCode {
+ public:
+  void Bytes(std::initializer_list<unsigned char> values) {
+    for (unsigned char value : values) code_[size_++] = value;
+  }
+  void Word64(std::uint64_t value) {
+    std::memcpy(code_ + size_, &value, 8);
+    size_ += 8;
+  }
+  void Word32(std::uint32_t value) {
+    std::memcpy(code_ + size_, &value, 4);
+    size_ += 4;
+  }
+  // Calls the function at address; arguments already in their registers.
+  void Call(FARPROC function) {
+    Bytes({0x48, 0xB8});  // mov rax, function
+    Word64(reinterpret_cast<std::uint64_t>(function));
+    Bytes({0xFF, 0xD0});  // call rax
+  }
+  // Runs the code on a new thread of process; its exit code, or -1.
+  UINT Run(HANDLE process) const {
+    UINT result = static_cast<UINT>(-1);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof code_, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_EXECUTE_READWRITE);
+    if (remote != nullptr && WriteProcessMemory(process, remote, code_, size_, nullptr)) {
+      HANDLE thread =
+          CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(remote),
+                             nullptr, 0, nullptr);
+      if (thread != nullptr) {
+        DWORD exitCode = 0;
+        if (WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0 &&
+            GetExitCodeThread(thread, &exitCode)) {
+          result = exitCode;
+        }
+        CloseHandle(thread);
+      }
+    }
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return result;
+  }
+
+ private:
+  unsigned char code_[128];
+  std::size_t size_ = 0;
+};
+
+HANDLE OpenWindowProcess(HWND window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
-                                   PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ,
-                               FALSE, processId);
+  return OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                         PROCESS_VM_WRITE | PROCESS_VM_READ,
+                     FALSE, processId);
+}
+
+FARPROC User32Function(const char* name) {
+  return GetProcAddress(GetModuleHandleA("user32.dll"), name);
+}
+
+// rcx = GetMenu(window).
+void LoadWindowMenu(RemoteCode& code, HWND window) {
+  code.Bytes({0x48, 0xB9});  // mov rcx, window
+  code.Word64(reinterpret_cast<std::uint64_t>(window));
+  code.Call(User32Function("GetMenu"));
+  code.Bytes({0x48, 0x89, 0xC1});  // mov rcx, rax
+}
+
+UINT RemoteMenuState(HWND window, UINT item) {
+  HANDLE process = OpenWindowProcess(window);
   if (process == nullptr) return static_cast<UINT>(-1);
-  HMODULE user32 = GetModuleHandleA("user32.dll");
-  const auto getMenu = reinterpret_cast<std::uint64_t>(GetProcAddress(user32, "GetMenu"));
-  const auto getMenuState = reinterpret_cast<std::uint64_t>(GetProcAddress(user32, "GetMenuState"));
-  unsigned char code[64];
-  std::size_t size = 0;
-  auto bytes = [&](std::initializer_list<unsigned char> values) {
-    for (unsigned char value : values) code[size++] = value;
-  };
-  auto word64 = [&](std::uint64_t value) {
-    std::memcpy(code + size, &value, 8);
-    size += 8;
-  };
-  auto word32 = [&](std::uint32_t value) {
-    std::memcpy(code + size, &value, 4);
-    size += 4;
-  };
-  bytes({0x48, 0x83, 0xEC, 0x28});  // sub rsp, 40: shadow space, aligned stack
-  bytes({0x48, 0xB9});              // mov rcx, window
-  word64(reinterpret_cast<std::uint64_t>(window));
-  bytes({0x48, 0xB8});  // mov rax, GetMenu
-  word64(getMenu);
-  bytes({0xFF, 0xD0});        // call rax
-  bytes({0x48, 0x89, 0xC1});  // mov rcx, rax
-  bytes({0xBA});              // mov edx, item
-  word32(item);
-  bytes({0x41, 0xB8});  // mov r8d, MF_BYCOMMAND
-  word32(MF_BYCOMMAND);
-  bytes({0x48, 0xB8});  // mov rax, GetMenuState
-  word64(getMenuState);
-  bytes({0xFF, 0xD0});              // call rax
-  bytes({0x48, 0x83, 0xC4, 0x28});  // add rsp, 40
-  bytes({0xC3});                    // ret
-  UINT state = static_cast<UINT>(-1);
-  void* remote = VirtualAllocEx(process, nullptr, sizeof code, MEM_COMMIT | MEM_RESERVE,
-                                PAGE_EXECUTE_READWRITE);
-  if (remote != nullptr && WriteProcessMemory(process, remote, code, size, nullptr)) {
-    HANDLE thread = CreateRemoteThread(
-        process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(remote), nullptr, 0, nullptr);
-    if (thread != nullptr) {
-      DWORD exitCode = 0;
-      if (WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0 &&
-          GetExitCodeThread(thread, &exitCode)) {
-        state = exitCode;
-      }
-      CloseHandle(thread);
-    }
-  }
-  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  RemoteCode code;
+  code.Bytes({0x48, 0x83, 0xEC, 0x28});  // sub rsp, 40: shadow space, aligned stack
+  LoadWindowMenu(code, window);
+  code.Bytes({0xBA});  // mov edx, item
+  code.Word32(item);
+  code.Bytes({0x41, 0xB8});  // mov r8d, MF_BYCOMMAND
+  code.Word32(MF_BYCOMMAND);
+  code.Call(User32Function("GetMenuState"));
+  code.Bytes({0x48, 0x83, 0xC4, 0x28});  // add rsp, 40
+  code.Bytes({0xC3});                    // ret
+  const UINT state = code.Run(process);
   CloseHandle(process);
   return state;
+}
+
+// The label of a menu item, read in the window's process into a buffer there.
+bool RemoteMenuText(HWND window, UINT item, std::string* text) {
+  HANDLE process = OpenWindowProcess(window);
+  if (process == nullptr) return false;
+  constexpr std::uint32_t kSize = 256;
+  void* buffer = VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool read = false;
+  if (buffer != nullptr) {
+    RemoteCode code;
+    code.Bytes({0x48, 0x83, 0xEC, 0x38});  // sub rsp, 56: shadow space, fifth argument
+    LoadWindowMenu(code, window);
+    code.Bytes({0xBA});  // mov edx, item
+    code.Word32(item);
+    code.Bytes({0x49, 0xB8});  // mov r8, buffer
+    code.Word64(reinterpret_cast<std::uint64_t>(buffer));
+    code.Bytes({0x41, 0xB9});  // mov r9d, size
+    code.Word32(kSize);
+    code.Bytes({0x48, 0xC7, 0x44, 0x24, 0x20});  // mov qword [rsp + 32], MF_BYCOMMAND
+    code.Word32(MF_BYCOMMAND);
+    code.Call(User32Function("GetMenuStringA"));
+    code.Bytes({0x48, 0x83, 0xC4, 0x38});  // add rsp, 56
+    code.Bytes({0xC3});                    // ret
+    const UINT length = code.Run(process);
+    char local[kSize] = {};
+    if (length != static_cast<UINT>(-1) && length < kSize &&
+        ReadProcessMemory(process, buffer, local, kSize, nullptr)) {
+      *text = std::string(local, length);
+      read = true;
+    }
+    VirtualFreeEx(process, buffer, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return read;
+}
+
+int ClickCommand(int argc, char** argv) {
+  std::int64_t id = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &id)) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  HWND control = dialog != nullptr ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+  DWORD_PTR result = 0;
+  return control != nullptr &&
+                 SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &result) != 0
+             ? 0
+             : 1;
+}
+
+int DialogSyscommandCommand(int argc, char** argv) {
+  std::int64_t code = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &code)) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  return dialog != nullptr && PostMessageA(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(code), 0) ? 0
+                                                                                                : 1;
+}
+
+int ControlCenterCommand(int argc, char** argv) {
+  std::int64_t id = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &id)) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  HWND control = dialog != nullptr ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+  RECT rect;
+  if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
+  std::printf("POINT %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
+              static_cast<long>((rect.top + rect.bottom) / 2));
+  return 0;
+}
+
+// A visible tooltip window of any process that shows a text.
+bool VisibleTooltipText(std::string* text) {
+  struct Search {
+    std::string* text;
+    bool found;
+  } search = {text, false};
+  EnumWindows(
+      [](HWND window, LPARAM argument) -> BOOL {
+        Search* search = reinterpret_cast<Search*>(argument);
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(window)) return TRUE;
+        char buffer[1024] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                            SMTO_NORMAL, 5000, &length);
+        if (buffer[0] == '\0') return TRUE;
+        *search->text = buffer;
+        search->found = true;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int WaitTooltipCommand(int argc, char** argv) {
+  std::int64_t timeout = 0;
+  if (argc != 1 || !ParseNumber(argv[0], &timeout)) return 2;
+  std::string text;
+  if (!PollUntil(static_cast<DWORD>(timeout), [&] { return VisibleTooltipText(&text); })) return 1;
+  PrintHexText("TEXT", text);
+  return 0;
+}
+
+int MenuTextCommand(int argc, char** argv) {
+  std::int64_t item = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &item)) return 2;
+  HWND window = FindWindowA(argv[0], nullptr);
+  if (window == nullptr) return 1;
+  std::string text;
+  HMENU menu = GetMenu(window);
+  char local[256] = {};
+  if (menu != nullptr &&
+      GetMenuStringA(menu, static_cast<UINT>(item), local, sizeof local, MF_BYCOMMAND) > 0) {
+    text = local;
+  } else if (!RemoteMenuText(window, static_cast<UINT>(item), &text)) {
+    return 1;
+  }
+  PrintHexText("TEXT", text);
+  return 0;
 }
 
 int MenuStateCommand(int argc, char** argv) {
@@ -457,16 +609,31 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"find-window", FindWindowCommand},   {"wait-window", WaitWindowCommand},
-    {"wait-box", WaitBoxCommand},         {"press", PressCommand},
-    {"window-text", WindowTextCommand},   {"window-state", WindowStateCommand},
-    {"send-command", SendCommandCommand}, {"tray-icon-exists", TrayIconExistsCommand},
-    {"tray-delete", TrayDeleteCommand},   {"broadcast", BroadcastCommand},
-    {"post-driver", PostDriverCommand},   {"window-rect", WindowRectCommand},
-    {"sync-driver", SyncDriverCommand},   {"wait-tray", WaitTrayCommand},
-    {"menu-state", MenuStateCommand},     {"cursor-pos", CursorPosCommand},
-    {"set-cursor", SetCursorCommand},     {"mouse-acceleration", MouseAccelerationCommand},
-    {"watch-wheel", WatchWheelCommand},   {"clock-echo", ClockEchoCommand},
+    {"find-window", FindWindowCommand},
+    {"wait-window", WaitWindowCommand},
+    {"wait-box", WaitBoxCommand},
+    {"press", PressCommand},
+    {"window-text", WindowTextCommand},
+    {"window-state", WindowStateCommand},
+    {"send-command", SendCommandCommand},
+    {"tray-icon-exists", TrayIconExistsCommand},
+    {"tray-delete", TrayDeleteCommand},
+    {"broadcast", BroadcastCommand},
+    {"post-driver", PostDriverCommand},
+    {"window-rect", WindowRectCommand},
+    {"sync-driver", SyncDriverCommand},
+    {"wait-tray", WaitTrayCommand},
+    {"menu-state", MenuStateCommand},
+    {"menu-text", MenuTextCommand},
+    {"click", ClickCommand},
+    {"dialog-syscommand", DialogSyscommandCommand},
+    {"control-center", ControlCenterCommand},
+    {"wait-tooltip", WaitTooltipCommand},
+    {"cursor-pos", CursorPosCommand},
+    {"set-cursor", SetCursorCommand},
+    {"mouse-acceleration", MouseAccelerationCommand},
+    {"watch-wheel", WatchWheelCommand},
+    {"clock-echo", ClockEchoCommand},
 };
 
 void PrintUsage() {
@@ -477,7 +644,9 @@ void PrintUsage() {
                "  send-command CODE LPARAM | tray-icon-exists | tray-delete |\n"
                "  broadcast NAME | post-driver MESSAGE WPARAM LPARAM |\n"
                "  window-rect CLASS | sync-driver | wait-tray TIMEOUT_MS |\n"
-               "  menu-state CLASS ITEM_ID | cursor-pos | set-cursor X Y | mouse-acceleration |\n"
+               "  menu-state CLASS ITEM_ID | menu-text CLASS ITEM_ID | click CAPTION ID |\n"
+               "  dialog-syscommand CAPTION CODE | control-center CAPTION ID |\n"
+               "  wait-tooltip TIMEOUT_MS | cursor-pos | set-cursor X Y | mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");
 }
 

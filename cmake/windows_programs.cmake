@@ -20,10 +20,15 @@ file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
 enable_language(RC)
 add_executable(astrodriver WIN32 ${DRIVER_WIN_SOURCES} ${CMAKE_SOURCE_DIR}/resources/astrodriver.rc)
 target_link_libraries(astrodriver PRIVATE astrocore comctl32 user32 gdi32 shell32 advapi32)
-# The resource script takes astrohook.dll from the hook library's directory.
+# The resource script takes astrohook.dll from the hook library's directory, and
+# includes the other scripts and pictures of resources/, which windres does not
+# report as dependencies.
 target_include_directories(astrodriver PRIVATE ${CMAKE_BINARY_DIR}/hook)
+file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.bmp
+  ${CMAKE_SOURCE_DIR}/resources/*.ico)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/astrodriver.rc PROPERTIES
-  OBJECT_DEPENDS ${ASTROHOOK_DLL})
+  OBJECT_DEPENDS "${ASTROHOOK_DLL};${RESOURCE_FILES}")
 add_dependencies(astrodriver astrohook)
 target_link_options(astrodriver PRIVATE ${WIN_LINK_OPTIONS})
 

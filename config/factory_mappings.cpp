@@ -256,9 +256,9 @@ const std::vector<FactoryMapping>& FactoryMappings() {
   return mappings;
 }
 
-std::string FactoryDescription(const std::string& typedText) {
+std::string KnownSequenceName(int button, const std::string& typedText) {
   for (const Recording& recording : kRecordings) {
-    if (typedText == recording.text) return recording.description;
+    if (recording.slot == button && typedText == recording.text) return recording.description;
   }
   return std::string();
 }

@@ -21,9 +21,11 @@ struct FactoryMapping {
 // V.20", "I-DEAS MS", "Mechanical Desktop 2.0/3.0".
 const std::vector<FactoryMapping>& FactoryMappings();
 
-// The function a factory recording gives its button in its application (for
-// example "Repaint View" for the text "[Alt]vr"), by the text the recording
-// types; empty for any other text.
-std::string FactoryDescription(const std::string& typedText);
+// The readable name of a known sequence of device button 1..12: the function a
+// factory recording gives that button in its application (for example "Repaint
+// View" for "[Alt]vr" on button 1), by the text the recording types, looked up in
+// the order of the factory mappings. Empty when the text is not one of the
+// button's known sequences.
+std::string KnownSequenceName(int button, const std::string& typedText);
 
 }  // namespace astro

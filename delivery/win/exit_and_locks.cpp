@@ -25,7 +25,11 @@ bool ConfirmExit(int code) {
 }
 
 void ReloadSettings() {
+  // The language chosen in the language dialog is in force for the whole run,
+  // saved or not: a reload must not take the user's texts back.
+  const std::int32_t language = settings.language;
   LoadSettings(userRegistry, settings, runtimeFlags);
+  settings.language = language;
 }
 
 void UpdateMenuLocks(HWND window) {

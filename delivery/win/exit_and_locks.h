@@ -18,7 +18,8 @@ void UpdateMenuLocks(HWND window);
 // The box that refuses a locked command, in the current language.
 void ShowLockedFunctionBox(HWND owner);
 
-// Reloads every setting from the registry, so that locks set meanwhile count.
+// Reloads the settings from the registry, so that locks set meanwhile count; the
+// language in force stays.
 void ReloadSettings();
 
 }  // namespace astro

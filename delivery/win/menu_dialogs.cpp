@@ -1,7 +1,9 @@
 #include "delivery/win/menu_dialogs.h"
 
-// The dialogs themselves are not part of the program yet: each command is
-// accepted (settings reloaded, lock checked) and then does nothing.
+#include "ui/win/language_dialog.h"
+
+// Dialogs that are not part of the program yet: the command is accepted
+// (settings reloaded, lock checked) and then does nothing.
 namespace astro {
 
 void OpenAboutDialog() {}
@@ -12,7 +14,9 @@ void OpenKeyboardDialog(HWND, std::int32_t) {}
 
 void RunSecurityFlow(HWND) {}
 
-void OpenLanguageDialog() {}
+void OpenLanguageDialog() {
+  RunLanguageDialog();
+}
 
 DWORD WINAPI ControlPanelThread(LPVOID) {
   return 0;

@@ -18,6 +18,7 @@
 #include "driver/win/main_window_setup.h"
 #include "driver/win/single_instance.h"
 #include "driver/win/win_serial_bus.h"
+#include "ui/tooltip_table.h"
 #include "ui/win/tray_icon.h"
 
 namespace astro {
@@ -80,8 +81,8 @@ int RunDriver(HINSTANCE instance) {
   // reported as one.
   if (!AddTrayIcon(mainWindow, instance, settings.language)) return -1;
 
-  // Here: the tooltip texts are filled and the button window's thread starts when
-  // the settings ask for it.
+  FillTooltipTable();
+  // Here the button window's thread starts when the settings ask for it.
 
   activationHook = BindHookLibrary();
 

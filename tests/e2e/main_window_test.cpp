@@ -5,53 +5,22 @@
 
 #include <thread>
 
-#include "tests/e2e/driver_fixture.h"
+#include "tests/e2e/desktop_fixture.h"
 
 namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kDriverClass = "ASTROLAB_3D_CONTROLLER";
-constexpr int kCommandMessage = 0x0111;  // WM_COMMAND
-constexpr int kCloseMessage = 0x0010;    // WM_CLOSE
-constexpr int kExitCommand = 109;
 constexpr int kGreyed = 0x1;  // MF_GRAYED
-constexpr int kYes = 6;
-constexpr int kNo = 7;
-constexpr int kOk = 1;
 
 constexpr const char* kExitCaption = "Astrolab/AIRCAP 3D Controller";
 constexpr const char* kExitQuestion = "Do you really want to end the driver?";
 constexpr const char* kLockedCaption = "Astrolab/AIRCAP";
 constexpr const char* kLockedText = "Change in settings not permitted !\n";
 
-class MainWindowTest : public DriverTest {
+class MainWindowTest : public DesktopTest {
  protected:
-  void StartWithController() {
-    controller_ = StartDriverWithController(&driver_);
-    ASSERT_NE(controller_, nullptr);
-  }
-
-  bool PostToDriver(int message, int wParam, int lParam) {
-    return session_
-        .Probe({"post-driver", std::to_string(message), std::to_string(wParam),
-                std::to_string(lParam)})
-        .Succeeded();
-  }
-
-  // Waits for the box with this caption; fails the test without one.
-  ProbeResult WaitForBox(const std::string& caption) {
-    const ProbeResult box = session_.Probe({"wait-box", caption, "30000"}, 60s);
-    EXPECT_TRUE(box.Succeeded()) << "no box captioned \"" << caption << "\"";
-    return box;
-  }
-
-  void Press(const std::string& caption, int button) {
-    EXPECT_TRUE(session_.Probe({"press", caption, std::to_string(button)}).Succeeded())
-        << "button " << button << " of \"" << caption << "\"";
-  }
-
   void ExpectLockedBoxAndConfirmIt(const std::string& screenshot) {
     const ProbeResult box = WaitForBox(kLockedCaption);
     EXPECT_EQ(box.Text(), std::string(kLockedText));
@@ -61,15 +30,6 @@ class MainWindowTest : public DriverTest {
     }
     Press(kLockedCaption, kOk);
   }
-
-  int MenuState(int item) {
-    const ProbeResult state = session_.Probe({"menu-state", kDriverClass, std::to_string(item)});
-    if (!state.Succeeded() || state.lines.empty()) return -1;
-    return std::stoi(state.lines[0]);
-  }
-
-  sim::SimulatedController* controller_ = nullptr;
-  ChildProcess* driver_ = nullptr;
 };
 
 TEST_F(MainWindowTest, ExitAsksFirstNoKeepsTheDriverAndYesEndsItWithCodeZero) {
@@ -159,21 +119,17 @@ TEST_F(MainWindowTest, TrayDoubleClickShowsTheWindowWithItsMenuAndPicture) {
   StartWithController();
   EXPECT_EQ(session_.Probe({"window-state", kDriverClass}).Field("VISIBLE"),
             std::string("0 ICONIC 0"));
-  constexpr int kTrayMessage = 65535;
-  constexpr int kDoubleClick = 515;  // WM_LBUTTONDBLCLK
-  ASSERT_TRUE(PostToDriver(kTrayMessage, kTrayMessage, kDoubleClick));
-
-  const auto deadline = Clock::now() + kReplyTimeout;
-  ProbeResult rect;
-  while (!(rect = session_.Probe({"window-rect", kDriverClass})).Succeeded()) {
-    ASSERT_LT(Clock::now(), deadline) << "the window did not appear";
-  }
+  ShowMainWindow();
+  const ProbeResult rect = session_.Probe({"window-rect", kDriverClass});
   EXPECT_EQ(rect.Field("RECT"), std::string("1 1 500 237"));
-  for (int item : {109, 110, 111, 118, 40001, 40002, 40003}) {
+  const std::pair<int, const char*> labels[] = {
+      {109, "E&xit"},  {110, "&Panel"},      {118, "Appl&ication"}, {40001, "&Keyboard"},
+      {111, "&About"}, {40002, "&Security"}, {40003, "&Language"}};
+  for (const auto& [item, label] : labels) {
     EXPECT_EQ(MenuState(item), 0) << "item " << item;
+    EXPECT_EQ(MenuText(item), std::string(label)) << "item " << item;
   }
-  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
-  EXPECT_FALSE(session_.Screenshot("main_window", "502x239+0+0").empty());
+  EXPECT_FALSE(session_.Screenshot("main_window_english", "502x239+0+0").empty());
 }
 
 TEST_F(MainWindowTest, RestartedShellGetsTheIconAgain) {

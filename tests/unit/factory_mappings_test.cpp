@@ -111,7 +111,7 @@ TEST(FactoryMappingsTest, EachRecordingTypesItsTextWithTheTablesEventCountAndLen
     const KeyEventList list = Decoded(value);
     EXPECT_EQ(CountKeyEvents(list.data()), row.events);
     EXPECT_EQ(KeyEventsToText(list.data(), CountKeyEvents(list.data()), translator), row.text);
-    EXPECT_EQ(FactoryDescription(row.text), row.description);
+    EXPECT_EQ(KnownSequenceName(row.slot, row.text), row.description);
   }
 }
 
@@ -264,14 +264,20 @@ TEST(FactoryMappingsTest, V18ReleasesShiftBeforeTheLetterItShifted) {
   EXPECT_EQ(list[2].virtualKey, 0x10u);
 }
 
-TEST(FactoryMappingsTest, DescriptionsGoByExactTextAndMayRepeat) {
-  EXPECT_EQ(FactoryDescription("[Alt]vr"), "Repaint View");
-  EXPECT_EQ(FactoryDescription("Done-Return[Enter]View[Enter]Repaint[Enter]Done-Return[Enter]"),
+TEST(FactoryMappingsTest, KnownNamesGoByButtonAndExactTextAndMayRepeat) {
+  EXPECT_EQ(KnownSequenceName(1, "[Alt]vr"), "Repaint View");
+  EXPECT_EQ(KnownSequenceName(1, "Done-Return[Enter]View[Enter]Repaint[Enter]Done-Return[Enter]"),
             "Repaint View");
-  EXPECT_EQ(FactoryDescription("[Alt]vR"), "");
-  EXPECT_EQ(FactoryDescription("[Alt]v"), "");
-  EXPECT_EQ(FactoryDescription(""), "");
-  EXPECT_EQ(FactoryDescription("AU"), "");
+  EXPECT_EQ(KnownSequenceName(8, "AU[Enter]"), "Autoscale");
+  // Another button's known sequence is not this button's.
+  EXPECT_EQ(KnownSequenceName(2, "[Alt]vr"), "");
+  EXPECT_EQ(KnownSequenceName(1, "AU[Enter]"), "");
+  EXPECT_EQ(KnownSequenceName(1, "[Alt]vR"), "");
+  EXPECT_EQ(KnownSequenceName(1, "[Alt]v"), "");
+  EXPECT_EQ(KnownSequenceName(5, ""), "");
+  for (int button : {5, 6, 7, 9, 10, 11, 12}) {
+    EXPECT_EQ(KnownSequenceName(button, "[Alt]vr"), "") << button;
+  }
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ UINT TaskbarCreatedMessage() {
   return message;
 }
 
+void UpdateTrayTip(const char* title) {
+  SetTrayTip(title);
+  if (trayAdded) Shell_NotifyIconA(NIM_MODIFY, &trayRecord);
+}
+
 void RestoreTrayIcon() {
   if (trayAdded) Shell_NotifyIconA(NIM_ADD, &trayRecord);
 }

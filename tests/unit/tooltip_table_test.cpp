@@ -1,0 +1,455 @@
+// Tooltips must show the exact Windows-1252 bytes of their texts, composed with
+// the control's state. Expected texts are typed here as readable UTF-8 and turned
+// into Windows-1252 by a converter of this test (every accented letter used lies
+// in U+00A0..U+00FF, where Windows-1252 equals the code point).
+#include "ui/tooltip_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace astro {
+namespace {
+
+std::string Cp1252(const char* utf8) {
+  std::string out;
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+  while (*p != 0) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char>(*p++));
+      continue;
+    }
+    EXPECT_TRUE(*p == 0xC2 || *p == 0xC3) << "unexpected lead byte " << int(*p);
+    out.push_back(static_cast<char>(((*p & 0x1Fu) << 6) | (p[1] & 0x3Fu)));
+    p += 2;
+  }
+  return out;
+}
+
+class FakeSource : public TooltipSource {
+ public:
+  int SliderPosition(int item) override {
+    slidersRead.push_back(item);
+    const auto it = positions.find(item);
+    return it != positions.end() ? it->second : 0;
+  }
+  std::string ControlText(int item) override {
+    const auto it = controlTexts.find(item);
+    return it != controlTexts.end() ? it->second : std::string();
+  }
+  std::optional<std::string> RecordedSequenceText(int button) override {
+    buttonsRead.push_back(button);
+    const auto it = recordings.find(button);
+    if (it == recordings.end()) return std::nullopt;
+    return it->second;
+  }
+
+  std::map<int, int> positions;
+  std::map<int, std::string> controlTexts;
+  std::map<int, std::string> recordings;
+  std::vector<int> slidersRead;
+  std::vector<int> buttonsRead;
+};
+
+constexpr std::int32_t kEnglish = 0;
+constexpr std::int32_t kGerman = 1;
+constexpr std::int32_t kFrench = 2;
+constexpr std::int32_t kSpanish = 3;
+constexpr std::int32_t kItalian = 4;
+
+class TooltipTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override { FillTooltipTable(); }
+
+  std::string Text(int item, std::int32_t language) {
+    const std::optional<std::string> text = TooltipText(item, language, source_);
+    EXPECT_TRUE(text.has_value()) << "item " << item << " language " << language;
+    return text.value_or("<none>");
+  }
+
+  FakeSource source_;
+};
+
+TEST_F(TooltipTableTest, AxisSlidersShowTheirPositionPlusFiftyPercent) {
+  EXPECT_EQ(Text(1035, kEnglish),
+            "Use this slider to adjust the sensitivity for the x - axis (50% )");
+  EXPECT_EQ(source_.slidersRead, std::vector<int>{1035});
+
+  source_.positions = {{1039, -50}, {1040, 50}, {1137, 7}, {1038, -1}, {1041, 0}};
+  EXPECT_EQ(Text(1039, kEnglish),
+            "Use this slider to adjust the sensitivity for the y - axis (0% )");
+  EXPECT_EQ(Text(1040, kEnglish),
+            "Use this slider to adjust the sensitivity for the z - axis (100% )");
+  EXPECT_EQ(
+      Text(1137, kEnglish),
+      "Use this slider to adjust the sensitivity for the rotations around the x - axis (57% )");
+  EXPECT_EQ(
+      Text(1038, kEnglish),
+      "Use this slider to adjust the sensitivity for the rotations around the y - axis (49% )");
+  EXPECT_EQ(
+      Text(1041, kEnglish),
+      "Use this slider to adjust the sensitivity for the rotations around the z - axis (50% )");
+  EXPECT_EQ(
+      Text(1035, kGerman),
+      Cp1252("Mit diesem Schieber stellen Sie die Empfindlichkeit für die x - Achse ein (50% )"));
+}
+
+TEST_F(TooltipTableTest, OverallSliderShowsThirteenStepsFromZeroToHundred) {
+  const std::string slot =
+      "Use this slider to adjust the overall sensitivity (more to the right, less to the left)";
+  source_.positions[1036] = 0;
+  EXPECT_EQ(Text(1036, kEnglish), slot + " (50% )");
+  source_.positions[1036] = -3;
+  EXPECT_EQ(Text(1036, kEnglish), slot + " (25% )");
+
+  // A product not rounded to single precision would show 24, 49, 74 and 99.
+  const int shown[13] = {0, 8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100};
+  for (int position = -6; position <= 6; ++position) {
+    source_.positions[1036] = position;
+    EXPECT_EQ(Text(1036, kEnglish), slot + " (" + std::to_string(shown[position + 6]) + "% )")
+        << "position " << position;
+  }
+}
+
+TEST_F(TooltipTableTest, NullRadiusSliderFormatsTextTwentyNineWithThePosition) {
+  source_.positions[1037] = 7;
+  EXPECT_EQ(Text(1037, kEnglish), "This slider is for adjusting the overall absorbtion, (7)");
+  EXPECT_EQ(Text(1037, kItalian), ", (7)");
+  source_.positions[1037] = -12;
+  EXPECT_EQ(Text(1037, kGerman),
+            Cp1252("Mit diesem Schieber können Sie die generelle Dämpfung einstellen, (-12)"));
+  EXPECT_EQ(source_.slidersRead, (std::vector<int>{1037, 1037, 1037}));
+}
+
+TEST_F(TooltipTableTest, TextTableItemsFollowTheLanguageAndAreEmptyInItalian) {
+  EXPECT_EQ(Text(1114, kEnglish),
+            "By pressing this button, you can reset/redefine the cap\xB4s zero position");
+  EXPECT_EQ(Text(1401, kEnglish),
+            "By pressing this button, the sensitivity value for rotation is reset to the "
+            "predefined default value");
+  EXPECT_EQ(Text(2035, kEnglish),
+            "By pressing this button, the sensitivity value for translation is reset to the "
+            "predefined default value");
+  EXPECT_EQ(Text(2024, kGerman),
+            Cp1252("Hier können Sie den Beep zu einem Tastendruck ein- oder ausschalten"));
+  EXPECT_EQ(Text(2026, kEnglish),
+            "Here, you can turn the seperate window with button information on or off");
+  EXPECT_EQ(Text(2025, kEnglish), "You can turn on or off the change of mode function here");
+  EXPECT_EQ(Text(2027, kEnglish),
+            "At this point, you can allow or forbid the use of the Hintview button");
+  for (int item : {2045, 2046, 2047, 2053, 2054}) {
+    EXPECT_EQ(Text(item, kEnglish),
+              "This feature enables you to assign a real button to the Gyrodisc button");
+    EXPECT_EQ(Text(item, kSpanish),
+              Cp1252("Aquí puede asignar al botón del Gyrodisc un botón verdadero"));
+  }
+  for (int item : {2056, 2057, 2058, 2059, 2060}) {
+    EXPECT_EQ(Text(item, kEnglish),
+              "This feature allows you to lock or unlock the Gyrodisc button");
+    EXPECT_EQ(Text(item, kFrench),
+              Cp1252("Ici vous pouvez activer ou désactiver le bouton du Gyrodisc"));
+  }
+  // An empty Italian text is still a tooltip (shown empty), not a missing one.
+  for (int item : {1114, 1401, 2035, 2024, 2025, 2026, 2027, 2045, 2046, 2047, 2053, 2054, 2056,
+                   2057, 2058, 2059, 2060}) {
+    const std::optional<std::string> text = TooltipText(item, kItalian, source_);
+    ASSERT_TRUE(text.has_value()) << item;
+    EXPECT_EQ(*text, "") << item;
+  }
+}
+
+TEST_F(TooltipTableTest, PanelButtonShowsTheReadableNameOfAKnownSequence) {
+  source_.recordings[1] = "[Alt]vr";
+  EXPECT_EQ(Text(1000, kEnglish),
+            "Click here to execute the function assigned to button # 1: Repaint View");
+  EXPECT_EQ(source_.buttonsRead, std::vector<int>{1});
+
+  source_.recordings[8] = "AU[Enter]";
+  EXPECT_EQ(Text(1007, kEnglish),
+            "Click here to execute the function assigned to button # 8: Autoscale");
+  EXPECT_EQ(Text(1007, kGerman),
+            Cp1252("Klicken Sie hier, um die Funktion von Taste # 8 auszuführen: Autoscale"));
+
+  // A known sequence of button 1 is not known on button 2.
+  source_.recordings[2] = "[Alt]vr";
+  EXPECT_EQ(Text(1001, kEnglish),
+            "Click here to execute the function assigned to button # 2: [Alt]vr");
+}
+
+TEST_F(TooltipTableTest, PanelButtonShowsTheTextFormOfAnUnknownSequence) {
+  source_.recordings[1] = "[Alt]vR";
+  EXPECT_EQ(Text(1000, kEnglish),
+            "Click here to execute the function assigned to button # 1: [Alt]vR");
+  source_.recordings[3] = "Hello[Enter]";
+  EXPECT_EQ(Text(1002, kFrench),
+            Cp1252("Cliquez ici pour exécuter la fonction affectée au bouton # 3: Hello[Enter]"));
+}
+
+TEST_F(TooltipTableTest, PanelButtonWithoutRecordingShowsOnlyItsSlot) {
+  EXPECT_EQ(Text(1004, kEnglish), "Click here to execute the function assigned to button # 5");
+  EXPECT_EQ(Text(1008, kEnglish), "Click here to execute the function assigned to the * button");
+  EXPECT_EQ(Text(1109, kEnglish), "Click here to execute the funtion assigned to the + button");
+  EXPECT_EQ(Text(1110, kEnglish), "Click here to execute the funktion assigned to the - button");
+  EXPECT_EQ(Text(1003, kItalian), "Fare clic qui per eseguire la funzione assegnata al tasto # 4");
+}
+
+TEST_F(TooltipTableTest, PanelButtonsAskForTheirDeviceButtons) {
+  const int items[12] = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1110, 1109, 2023};
+  for (int item : items) Text(item, kEnglish);
+  EXPECT_EQ(source_.buttonsRead, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+
+  source_.recordings[10] = "x";
+  EXPECT_EQ(Text(1110, kEnglish), "Click here to execute the funktion assigned to the - button: x");
+}
+
+TEST_F(TooltipTableTest, HintviewPanelButtonWithoutRecordingOpensThePanel) {
+  EXPECT_EQ(Text(2023, kEnglish),
+            "Click here to execute the funtion assigned to the hintview button: open/close panel");
+  EXPECT_EQ(Text(2023, kGerman),
+            Cp1252("Klicken Sie hier, um die Funktion der hintview Taste auszuführen: "
+                   "Öffnen der Einstellungen"));
+  EXPECT_EQ(Text(2023, kGerman).substr(Text(2023, kGerman).size() - 26),
+            std::string(": \xD6") + "ffnen der Einstellungen");
+  for (std::int32_t language : {kFrench, kSpanish, kItalian}) {
+    const std::string text = Text(2023, language);
+    EXPECT_EQ(text.substr(text.size() - 18), ": open/close panel") << language;
+  }
+  // With a recording the recording replaces the panel text.
+  source_.recordings[12] = "[Alt]vr";
+  EXPECT_EQ(Text(2023, kEnglish),
+            "Click here to execute the funtion assigned to the hintview button: [Alt]vr");
+}
+
+TEST_F(TooltipTableTest, MappingDialogButtonsAppendTheTextFormOnly) {
+  EXPECT_EQ(Text(1302, kEnglish), "Click here to change the keyboard mapping for button # 1: ");
+  source_.recordings[1] = "[Alt]vr";
+  // No readable name here: the dialog shows what is recorded.
+  EXPECT_EQ(Text(1302, kEnglish),
+            "Click here to change the keyboard mapping for button # 1: [Alt]vr");
+  source_.recordings[12] = "[Enter]zoom";
+  EXPECT_EQ(Text(1214, kEnglish),
+            "Click here to change the keyboard mapping for the hintview button : [Enter]zoom");
+  EXPECT_EQ(Text(1104, kEnglish), "Click here to change the keyboard mapping for button # 2: ");
+  EXPECT_EQ(Text(1112, kEnglish),
+            "Click here to change the keyboard mapping for the + button (Astrolab/AIRCAP PLUS "
+            "only): ");
+  EXPECT_EQ(Text(1104, kSpanish),
+            Cp1252("Haga clic aquí para cambiar la asignación de teclado del botón # 2: "));
+
+  source_.buttonsRead.clear();
+  for (int item : {1302, 1104, 1105, 1106, 1107, 1108, 1009, 1010, 1011, 1112, 1213, 1214}) {
+    Text(item, kEnglish);
+  }
+  EXPECT_EQ(source_.buttonsRead, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+}
+
+TEST_F(TooltipTableTest, HelpItemSixSharesTheHintviewMappingButton) {
+  for (std::int32_t language = 0; language < 5; ++language) {
+    EXPECT_EQ(Text(6, language), Text(1214, language)) << language;
+  }
+  source_.recordings[12] = "abc";
+  EXPECT_EQ(Text(6, kEnglish),
+            "Click here to change the keyboard mapping for the hintview button : abc");
+  EXPECT_EQ(Text(6, kItalian), Text(1214, kItalian));
+}
+
+TEST_F(TooltipTableTest, TargetRadioButtonsAppendTheirOwnText) {
+  source_.controlTexts[1043] = "Notepad";
+  EXPECT_EQ(Text(1043, kEnglish),
+            "Click on this Radiobutton to redirect the data to this application: Notepad");
+  source_.controlTexts[1050] = std::string(300, 'w');
+  const std::string text = Text(1050, kEnglish);
+  EXPECT_EQ(text, "Click on this Radiobutton to redirect the data to this application: " +
+                      std::string(127, 'w'));
+  EXPECT_EQ(Text(1047, kGerman),
+            Cp1252("Klicken Sie auf dieses Optionsfeld, um die Daten an diese Anwendung "
+                   "umzuleiten: "));
+}
+
+TEST_F(TooltipTableTest, LanguageRadioButtonsStateTheCurrentLanguageAndOfferTheOthers) {
+  EXPECT_EQ(Text(2004, kEnglish), "The current language used is english");
+  EXPECT_EQ(Text(2005, kGerman), "Die verwendete Sprache ist Deutsch");
+  EXPECT_EQ(Text(2006, kFrench), Cp1252("La langue utilisée est français"));
+  EXPECT_EQ(Text(2007, kSpanish), Cp1252("La lengua usada es español "));
+  EXPECT_EQ(Text(2008, kItalian), Cp1252("La lingua attualmente utilizzata è l'italiano"));
+
+  EXPECT_EQ(Text(2005, kEnglish), "Click here to change to the German Language");
+  EXPECT_EQ(Text(2006, kEnglish), "Click here to change to the French Language");
+  EXPECT_EQ(Text(2007, kEnglish), "Click here to change to the Spanish Language");
+  EXPECT_EQ(Text(2008, kEnglish), "Click here to change to the Italian Language");
+  EXPECT_EQ(Text(2004, kGerman), "Klicken Sie hier um auf Englisch zu wechseln");
+
+  // In every language the four offers are different texts, none of them the
+  // statement of the current language.
+  for (std::int32_t language = 0; language < 5; ++language) {
+    const std::string current = Text(2004 + language, language);
+    std::set<std::string> offers;
+    for (int item = 2004; item <= 2008; ++item) {
+      if (item == 2004 + language) continue;
+      const std::string offer = Text(item, language);
+      EXPECT_NE(offer, current) << item << " in " << language;
+      offers.insert(offer);
+    }
+    EXPECT_EQ(offers.size(), 4u) << language;
+  }
+}
+
+TEST_F(TooltipTableTest, ItemsWithoutEntryHaveNoTooltip) {
+  for (int item :
+       {-1, 0, 8, 108, 1012, 1026, 1051, 1111, 1400, 2003, 2011, 2055, 2061, 40003, 65535}) {
+    EXPECT_FALSE(TooltipText(item, kEnglish, source_).has_value()) << item;
+    EXPECT_EQ(TooltipSlot(item, kEnglish), nullptr) << item;
+  }
+}
+
+TEST_F(TooltipTableTest, LanguageOutsideTheFiveReadsEnglish) {
+  source_.positions[1037] = 3;
+  for (std::int32_t language : {-1, 5, 99}) {
+    EXPECT_EQ(Text(1, language), "Click on the O.K. button to close this dialog");
+    EXPECT_EQ(Text(2004, language), "The current language used is english");
+    EXPECT_EQ(Text(1037, language), "This slider is for adjusting the overall absorbtion, (3)");
+    EXPECT_EQ(Text(2023, language),
+              "Click here to execute the funtion assigned to the hintview button: open/close "
+              "panel");
+  }
+}
+
+TEST_F(TooltipTableTest, ComposedTextIsCutToTheBuffer) {
+  source_.recordings[7] = std::string(600, 'k');
+  const std::string slot = "Click here to change the keyboard mapping for button # 7: ";
+  const std::string text = Text(1009, kEnglish);
+  EXPECT_EQ(text.size(), 511u);
+  EXPECT_EQ(text, slot + std::string(511 - slot.size(), 'k'));
+}
+
+TEST(TooltipTable, HoldsTheDocumentedItems) {
+  std::set<int> expected = {1,    2,    3,    4,    5,    7,     109,  110,  111,  118,  1008, 1009,
+                            1010, 1011, 1109, 1110, 1112, 1113,  1115, 1116, 1205, 1206, 1213, 1214,
+                            1302, 2000, 2009, 2010, 2018, 2023,  1036, 1035, 1039, 1040, 1038, 1041,
+                            1137, 1042, 1143, 1144, 1145, 1146,  1147, 1104, 1105, 1106, 1107, 1108,
+                            2004, 2005, 2006, 2007, 2008, 1027,  1028, 1029, 1030, 1031, 1032, 1033,
+                            1034, 1000, 1001, 1002, 1003, 1004,  1005, 1006, 1007, 1043, 1044, 1045,
+                            1046, 1047, 1048, 1049, 1050, 40001, 40002};
+  const std::vector<int> items = TooltipTableItems();
+  EXPECT_EQ(std::set<int>(items.begin(), items.end()), expected);
+  EXPECT_EQ(items.size(), expected.size()) << "an item appears twice";
+  EXPECT_NE(TooltipSlot(6, kEnglish), nullptr);
+}
+
+TEST(TooltipTable, EnglishSlotsAreTheDocumentedTexts) {
+  const std::map<int, const char*> english = {
+      {1, "Click on the O.K. button to close this dialog"},
+      {2, "Click on this button to abort this operation"},
+      {3, "Click here to clear the contents of this button mapping"},
+      {4, "What's this button (IDRETRY) ?"},
+      {5, "Click here to save this button mapping"},
+      {6, "Click here to change the keyboard mapping for the hintview button : "},
+      {7, "Click here to abort the operation"},
+      {109, "Click here if you want to terminate the Astrolab/AIRCAP driver"},
+      {110, "Click here if you want to change the Astrolab/AIRCAP settings"},
+      {111, "Click here if you want to get information about the Astrolab/AIRCAP driver"},
+      {118, "Open this menu to change the target application"},
+      {1000, "Click here to execute the function assigned to button # 1"},
+      {1007, "Click here to execute the function assigned to button # 8"},
+      {1010, "Click here to change the keyboard mapping for button # 8: "},
+      {1011, "Click here to change the keyboard mapping for the * button: "},
+      {1027, "The user can open the panel only if checked"},
+      {1028, "The user can exit the driver only if checked"},
+      {1029, "The user can change the target application only if checked"},
+      {1030, "The user can change the keyboard-mapping only if checked"},
+      {1031, "Please enter your password here"},
+      {1032, "Please enter your new password here (min. 6 characters - max. 20 characters)"},
+      {1033, "Please enter your new password here again for confirmation"},
+      {1034, "Click on this button to change the password"},
+      {1040, "Use this slider to adjust the sensitivity for the z - axis"},
+      {1137, "Use this slider to adjust the sensitivity for the rotations around the x - axis"},
+      {1143, "Check/uncheck to switch y-axis movement on/off"},
+      {1046, "Click on this Radiobutton to redirect the data to this application: "},
+      {1108, "Click here to change the keyboard mapping for button # 6: "},
+      {1109, "Click here to execute the funtion assigned to the + button"},
+      {1110, "Click here to execute the funktion assigned to the - button"},
+      {1113, "Click on this button to switch the translational movement on or off"},
+      {1115, "Click on this button to switch the rotaional movement on or off"},
+      {1116, "Click on this button to switch the dominant-mode on or off"},
+      {1147, "Check/uncheck to switch roations around the z-axis on/off"},
+      {1205, "Click on this button to close this dialog"},
+      {1206, "Click on this button to abort this operation"},
+      {1213,
+       "Click here to change the keyboard mapping for the - button (Astrolab/AIRCAP PLUS "
+       "only): "},
+      {2000, "Please enter here a name for your keyboard mapping"},
+      {2009, "The user can change the language only if checked"},
+      {2010, "Some examples how the Astrolab/AIRCAP could be customized"},
+      {2018, "Click on this button to switch the hintview function on or off"},
+      {2023, "Click here to execute the funtion assigned to the hintview button"},
+      {40001, "Open this menu to access the keyboard mapping options"},
+      {40002, "Open this menu to access the security options"},
+  };
+  for (const auto& [item, text] : english) {
+    const char* slot = TooltipSlot(item, kEnglish);
+    ASSERT_NE(slot, nullptr) << item;
+    EXPECT_STREQ(slot, text) << item;
+  }
+}
+
+TEST(TooltipTable, EverySlotIsAPrintableWindows1252TextThatFits) {
+  for (int item : TooltipTableItems()) {
+    for (std::int32_t language = 0; language < 5; ++language) {
+      const char* slot = TooltipSlot(item, language);
+      ASSERT_NE(slot, nullptr) << item << " " << language;
+      const std::string text = slot;
+      EXPECT_FALSE(text.empty()) << item << " " << language;
+      EXPECT_LE(text.size(), 127u) << item << " " << language;
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        EXPECT_GE(c, 0x20) << "control character in " << item << " " << language;
+        EXPECT_NE(c, 0x7F) << item << " " << language;
+        const bool utf8Pair = c == 0xC3 && i + 1 < text.size() &&
+                              (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80;
+        EXPECT_FALSE(utf8Pair) << "UTF-8 bytes in " << item << " " << language;
+      }
+      // Translated, not copied from English.
+      if (language != kEnglish) {
+        EXPECT_STRNE(slot, TooltipSlot(item, kEnglish)) << item << " " << language;
+      }
+    }
+  }
+}
+
+TEST(TooltipTable, SlotsThatAKeySequenceFollowsEndInTheirSeparator) {
+  for (int item : {1009, 1010, 1011, 1104, 1105, 1106, 1107, 1108, 1112, 1213, 1302, 1043, 1044,
+                   1045, 1046, 1047, 1048, 1049, 1050}) {
+    for (std::int32_t language = 0; language < 5; ++language) {
+      const std::string slot = TooltipSlot(item, language);
+      ASSERT_GE(slot.size(), 2u);
+      EXPECT_EQ(slot.substr(slot.size() - 2), ": ") << item << " " << language;
+      EXPECT_NE(slot[slot.size() - 3], ' ') << item << " " << language;
+    }
+  }
+  for (std::int32_t language = 0; language < 5; ++language) {
+    const std::string slot = TooltipSlot(1214, language);
+    EXPECT_EQ(slot.substr(slot.size() - 3), " : ") << language;
+  }
+}
+
+TEST(TooltipTable, NumberedButtonsCarryTheirNumberInEveryLanguage) {
+  const std::map<int, const char*> numbers = {
+      {1000, "# 1"}, {1001, "# 2"}, {1002, "# 3"}, {1003, "# 4"}, {1004, "# 5"}, {1005, "# 6"},
+      {1006, "# 7"}, {1007, "# 8"}, {1302, "# 1"}, {1104, "# 2"}, {1105, "# 3"}, {1106, "# 4"},
+      {1107, "# 5"}, {1108, "# 6"}, {1009, "# 7"}, {1010, "# 8"}};
+  for (const auto& [item, number] : numbers) {
+    for (std::int32_t language = 0; language < 5; ++language) {
+      const std::string slot = TooltipSlot(item, language);
+      EXPECT_NE(slot.find(number), std::string::npos) << item << " " << language;
+      EXPECT_EQ(std::count(slot.begin(), slot.end(), '#'), 1) << item << " " << language;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace astro

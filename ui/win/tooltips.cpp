@@ -1,0 +1,137 @@
+#include "ui/win/tooltips.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "config/key_notation.h"
+#include "config/mapping_store.h"
+#include "config/win/win_key_translator.h"
+#include "driver/win/driver_state.h"
+#include "ui/tooltip_table.h"
+
+namespace astro {
+namespace {
+
+constexpr int kClassNameSize = 64;
+constexpr int kAutoPopDelay = 15000;
+
+// The shared state: the tooltip window, the dialog it serves and the relay hook.
+// Plain handles, read and written by whichever thread installs last.
+HWND tooltipWindow = nullptr;
+HWND servedDialog = nullptr;
+HHOOK relayHook = nullptr;
+
+LRESULT CALLBACK RelayHook(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  HWND tooltip = tooltipWindow;
+  if (code >= 0 && tooltip != nullptr) {
+    switch (message->message) {
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONDOWN:
+      case WM_RBUTTONUP: {
+        MSG copy = *message;
+        SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copy));
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct ToolRegistration {
+  HWND dialog;
+  HWND tooltip;
+};
+
+BOOL CALLBACK AddTool(HWND child, LPARAM argument) {
+  const auto* registration = reinterpret_cast<const ToolRegistration*>(argument);
+  char className[kClassNameSize] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (lstrcmpiA(className, "Static") == 0) return TRUE;
+  TOOLINFOA tool = {};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = registration->dialog;
+  tool.uId = reinterpret_cast<UINT_PTR>(child);
+  tool.lpszText = LPSTR_TEXTCALLBACKA;
+  SendMessageA(registration->tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  return TRUE;
+}
+
+// What the tooltip texts read from the dialog that the tooltips serve and from
+// the active keyboard mapping.
+class DialogTooltipSource : public TooltipSource {
+ public:
+  explicit DialogTooltipSource(HWND dialog) : dialog_(dialog) {}
+
+  int SliderPosition(int item) override {
+    return static_cast<int>(SendDlgItemMessageA(dialog_, item, TBM_GETPOS, 0, 0));
+  }
+  std::string ControlText(int item) override {
+    char text[128] = {};
+    GetDlgItemTextA(dialog_, item, text, sizeof text);
+    return text;
+  }
+  std::optional<std::string> RecordedSequenceText(int button) override {
+    const std::optional<KeyEventList> recording =
+        ReadButtonEvents(userRegistry, kSettingsKeyPath, button);
+    if (!recording) return std::nullopt;
+    WinKeyTranslator translator;
+    return KeyEventsToText(recording->data(), CountKeyEvents(recording->data()), translator);
+  }
+
+ private:
+  HWND dialog_;
+};
+
+}  // namespace
+
+bool InstallTooltips(HWND dialog, HINSTANCE instance) {
+  HWND previous = tooltipWindow;
+  tooltipWindow = nullptr;
+  // One of another thread cannot be destroyed from here; it is forgotten.
+  if (previous != nullptr && IsWindow(previous)) DestroyWindow(previous);
+  servedDialog = dialog;
+
+  HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                                 instance, nullptr);
+  if (tooltip == nullptr) return false;
+  ToolRegistration registration = {dialog, tooltip};
+  // A dialog without children has nothing to register, which is no failure.
+  EnumChildWindows(dialog, AddTool, reinterpret_cast<LPARAM>(&registration));
+  tooltipWindow = tooltip;
+
+  if (relayHook != nullptr) UnhookWindowsHookEx(relayHook);
+  relayHook = SetWindowsHookExA(WH_GETMESSAGE, RelayHook, nullptr, GetCurrentThreadId());
+  if (relayHook == nullptr) return false;
+  SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopDelay, 0));
+  return true;
+}
+
+void InstallDialogTooltips(HWND dialog) {
+  if (!InstallTooltips(dialog, programInstance)) {
+    MessageBoxA(dialog, "Could not install ToolTip Control", "Astrolab 3D Controller",
+                MB_OK | MB_ICONSTOP);
+  }
+}
+
+void TooltipNeedText(LPARAM notification) {
+  auto* info = reinterpret_cast<NMTTDISPINFOA*>(notification);
+  if (info == nullptr || info->hdr.code != TTN_NEEDTEXTA) return;
+  // The composed text stays valid until the next request.
+  static std::string text;
+  const int item = GetDlgCtrlID(reinterpret_cast<HWND>(info->hdr.idFrom));
+  DialogTooltipSource source(servedDialog);
+  const std::optional<std::string> composed = TooltipText(item, settings.language, source);
+  text = composed.value_or("");
+  info->lpszText = composed ? &text[0] : nullptr;
+}
+
+}  // namespace astro
