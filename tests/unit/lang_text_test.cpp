@@ -57,6 +57,145 @@ TEST(LangTextConverter, TurnsUtf8IntoWindows1252Bytes) {
   EXPECT_EQ(Cp1252("¿ä´Äü"), Bytes({0xBF, 0xE4, 0xB4, 0xC4, 0xFC}));
 }
 
+// The whole table as the product shows it, one row per id in English, German,
+// French, Spanish and Italian, typed as readable text.
+const char* const kExpectedTable[45][5] = {
+    /* 0 */ {"Astrolab/AIRCAP 3D Controller Panel", "AIRCAP 3D Controller Einstellungen",
+             "AIRCAP 3D Controller Panel", "AIRCAP 3D Controller Panel",
+             "AIRCAP 3D Controller Pannello"},
+    /* 1 */ {"Rotation ON", "Rotation AN", "Rotation ACTIF", "Rotación ACTIVADO", "Rotazione ON"},
+    /* 2 */
+    {"Rotation OFF", "Rotation AUS", "Rotation INACTIF", "Rotación DESACTIVADO", "Rotazione OFF"},
+    /* 3 */
+    {"Translation ON", "Translation AN", "Translation ACTIF", "Translación ACTIVADO",
+     "Traslazione ON"},
+    /* 4 */
+    {"Translation OFF", "Translation AUS", "Translation INACTIF", "Translación DESACTIVADO",
+     "Traslazione OFF"},
+    /* 5 */
+    {"Dominant ON", "Dominant AN", "Dominant ACTIF", "Dominante ACTIVADO", "Modo distanza ON"},
+    /* 6 */
+    {"Dominant OFF", "Dominant AUS", "Dominant INACTIF", "Dominante DESACTIVADO",
+     "Modo distanza OFF"},
+    /* 7 */ {"Hintview ON", "Hintview AN", "Hintview ACTIF", "Hintview ACTIVADO", "Hintview ON"},
+    /* 8 */
+    {"Hintview OFF", "Hintview AUS", "Hintview INACTIF", "Hintview DESACTIVADO", "Hintview OFF"},
+    /* 9: 23 blanks */
+    {"                       ", "                       ", "                       ",
+     "                       ", "                       "},
+    /* 10 */
+    {"Overall Sensitivity", "Generelle Empfindlichkeit", "Sensibilité Générale",
+     "Sensibilidad General", "Sensibilità Generale"},
+    /* 11 */
+    {"Translation Sensitivity", "Translations Empfindlichkeit", "Sensibilité de la Translation",
+     "Sensibilidad de la Translación", "Traslazione Sensibilità"},
+    /* 12 */
+    {"Rotation Sensitivity", "Rotations Empfindlichkeit", "Sensibilité de la Rotation",
+     "Sensibilidad de la Rotación", "Rotazione Sensibilità"},
+    /* 13 */
+    {"Default Sensitivity", "Voreinstellung", "Sensibilité Dêfault", "Sensibilidad Default",
+     "Sensibilità Default"},
+    /* 14 */ {"Buttons", "Tasten", "Boutons", "Botones", "Tasti"},
+    /* 15 */ {"3D Modes", "3D Modes", "3D Modes", "3D Modos", "Modi 3D"},
+    /* 16 */ {"Changeable", "Veränderbar", "Variable", "Variable", "Variabile"},
+    /* 17 */
+    {"Astrolab/AIRCAP 3D Controller Panel - Button Info",
+     "AIRCAP 3D Controller Einstellungen - Tasten Info", "AIRCAP 3D Controller Panel",
+     "AIRCAP 3D Controller Panel", "AIRCAP 3D Controller Pannello"},
+    /* 18 */
+    {"Do you really want to end the driver?", "Wollen Sie wirklich den Treiber beenden?",
+     "Voulez-vous terminer le driver realment?", "¿Quiere terminar el driver realmente?", ""},
+    /* 19 */
+    {"Astrolab/AIRCAP 3D Controller", "AIRCAP 3D Controller", "AIRCAP 3D Controller",
+     "AIRCAP 3D Controller", "AIRCAP 3D Controller"},
+    /* 20 */ {"[Default]", "[Voreinstellung]", "[Dêfault]", "[Default]", "[Default]"},
+    /* 21 */
+    {"Button Window", "Tasten Fenster", "Fenêtre des boutons", "Ventana de los botones", ""},
+    /* 22 */
+    {"Overall absorbtion", "Generelle Dämpfung", "réduction générale", "reducción general", ""},
+    /* 23: no entry */ {"", "", "", "", ""},
+    /* 24 */ {"Hintview", "Hintview", "Hintview", "Hintview", "Hintview"},
+    /* 25 */
+    {"The beep function which confirms the pressing of individual buttons can be turned on or off "
+     "here",
+     "Hier können Sie den Beep zu einem Tastendruck ein- oder ausschalten",
+     "Ici vous pouvez activer ou désactiver le bip d'un bouton",
+     "Aquí puede activar o desactivar el tono de un botón", ""},
+    /* 26 */
+    {"Here, you can turn the seperate window with button information on or off",
+     "Hier können Sie das unabhängige Fenster mit den Tasten Informationen ein- oder ausschalten",
+     "Ici vous pouvez activer ou désactiver la fenêtre indépendante avec les informations des "
+     "boutons",
+     "Aquí puede activar o desactivar la ventana independente con las informaciones de los botones",
+     ""},
+    /* 27 */
+    {"You can turn on or off the change of mode function here",
+     "Hier können Sie das Ändern des Modes ein- oder ausschalten",
+     "Ici vous pouvez activer ou désactiver le changement du mode",
+     "Aquí puede activar o desactivar el cambio del modo", ""},
+    /* 28 */
+    {"At this point, you can allow or forbid the use of the Hintview button",
+     "Hier können Sie die Hintview Taste grundsätzlich erlauben",
+     "Ici vous pouvez permettre généralement le bouton du Hintview",
+     "Aquí puede permitir generalmente el botón del Hintview", ""},
+    /* 29 */
+    {"This slider is for adjusting the overall absorbtion",
+     "Mit diesem Schieber können Sie die generelle Dämpfung einstellen",
+     "Avec ce glissoir vous pouvez régler la réduction générale",
+     "Con esta corredera puede reglar la reducción general", ""},
+    /* 30 */
+    {"By pressing this button, the sensitivity value for translation is reset to the predefined "
+     "default value",
+     "Durch Anklicken dieses Buttons wird die translatorische Empfindlichkeit wieder auf ihren "
+     "voreingestellten Wert gesetzt",
+     "En cliquant ce bouton la sensibilité de la translation sera remis à son valeur défaut",
+     "Apretando este botón la sensibilidad de la translación será puesto de nuevo a su valor "
+     "default",
+     ""},
+    /* 31 */
+    {"By pressing this button, the sensitivity value for rotation is reset to the predefined "
+     "default value",
+     "Durch Anklicken dieses Buttons wird die rotatorische Empfindlichkeit wieder auf ihren "
+     "voreingestellten Wert gesetzt",
+     "En cliquant ce bouton la sensibilité de la rotation sera remis à son valeur défaut",
+     "Apretando este botón la sensibilidad de la rotación será puesto de nuevo a su valor default",
+     ""},
+    /* 32 */ {"Astrolab", "AIRCAP", "AIRCAP", "AIRCAP", "AIRCAP"},
+    /* 33 */ {"Veltrix", "Veltrix", "Veltrix", "Veltrix", "Veltrix"},
+    /* 34 */ {"Information", "Information", "Autour de", "Acerca de", "Informazione"},
+    /* 35 */
+    {"Hardware Reset", "Hardware Reset", "Hardware Reset", "Hardware Reset", "Hardware Reset"},
+    /* 36 */
+    {"By pressing this button, you can reset/redefine the cap´s zero position",
+     "Durch Anklicken dieses Buttons können Sie die Null-Position der Kappe neu setzen",
+     "En cliquant ce bouton vous pouvez obtenir de nouveau la position zéro du chapeau",
+     "Apretando este botón puede obtener de nuevo la posición cero de la chapa", ""},
+    /* 37 */ {"North", "Nord", "Nord", "Norte", ""},
+    /* 38: no entry */ {"", "", "", "", ""},
+    /* 39 */ {"South", "Süd", "Sud", "Sur", ""},
+    /* 40 */ {"East", "Ost", "Est", "Este", ""},
+    /* 41 */ {"Center", "Mitte", "Centre", "Centro", ""},
+    /* 42 */ {"West", "West", "Ouest", "Oeste", ""},
+    /* 43 */
+    {"This feature enables you to assign a real button to the Gyrodisc button",
+     "Hier können Sie der Gyrodisc Taste eine reale Taste zuordnen",
+     "Ici vous pouvez assigner au bouton du Gyrodisc un bouton réel",
+     "Aquí puede asignar al botón del Gyrodisc un botón verdadero", ""},
+    /* 44 */
+    {"This feature allows you to lock or unlock the Gyrodisc button",
+     "Hier können Sie die Gyrodisc Taste sperren oder freigeben",
+     "Ici vous pouvez activer ou désactiver le bouton du Gyrodisc",
+     "Aquí puede activar o desactivar el botón del Gyrodisc", ""},
+};
+
+TEST(LangText, EveryIdInEveryLanguageByteForByte) {
+  for (std::int32_t id = 0; id < 45; ++id) ExpectRow(id, kExpectedTable[id]);
+  // An index outside 0..4 is English.
+  for (std::int32_t id = 0; id < 45; ++id) {
+    EXPECT_EQ(Text(5, id), Cp1252(kExpectedTable[id][0])) << "id " << id;
+  }
+}
+
 TEST(LangText, FullRowsInEveryLanguage) {
   ExpectRow(0, {"Astrolab/AIRCAP 3D Controller Panel", "AIRCAP 3D Controller Einstellungen",
                 "AIRCAP 3D Controller Panel", "AIRCAP 3D Controller Panel",
