@@ -24,6 +24,14 @@
 //   dialog-syscommand CAPTION CODE: posts WM_SYSCOMMAND CODE to that dialog;
 //   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
+//   scroll CAPTION ID CODE POS: sends WM_HSCROLL (CODE, the 16-bit POS) for scroll
+//     bar ID to that dialog; ends once it is handled;
+//   scroll-pos CAPTION ID: the scroll bar's position, in decimal;
+//   control-text CAPTION ID: "TEXT <hex>" of the control and "ENABLED <0|1>";
+//   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog;
+//   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
+//   settle CAPTION: repaints that dialog and all its controls and ends once its
+//     thread has painted them (before a screenshot);
 //   cursor-pos: "X Y", the pointer's screen position;
 //   set-cursor X Y: nothing; fails unless the pointer is then at X, Y;
 //   mouse-acceleration: "THRESHOLD1 THRESHOLD2 SPEED", the system's acceleration of
@@ -490,6 +498,81 @@ int WaitTooltipCommand(int argc, char** argv) {
   return 0;
 }
 
+// The control ID of the visible dialog with this caption; null when either is missing.
+HWND DialogControl(const char* caption, const char* idText) {
+  std::int64_t id = 0;
+  if (!ParseNumber(idText, &id)) return nullptr;
+  HWND dialog = FindVisibleBox(caption);
+  return dialog != nullptr ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+}
+
+int ScrollCommand(int argc, char** argv) {
+  std::int64_t code = 0;
+  std::int64_t position = 0;
+  if (argc != 4 || !ParseNumber(argv[2], &code) || !ParseNumber(argv[3], &position)) return 2;
+  HWND bar = DialogControl(argv[0], argv[1]);
+  if (bar == nullptr) return 1;
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(position));
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(GetParent(bar), WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(bar),
+                             SMTO_NORMAL, 20000, &result) != 0
+             ? 0
+             : 1;
+}
+
+int ScrollPosCommand(int argc, char** argv) {
+  if (argc != 2) return 2;
+  HWND bar = DialogControl(argv[0], argv[1]);
+  if (bar == nullptr) return 1;
+  std::printf("%d\n", GetScrollPos(bar, SB_CTL));
+  return 0;
+}
+
+int ControlTextCommand(int argc, char** argv) {
+  if (argc != 2) return 2;
+  HWND control = DialogControl(argv[0], argv[1]);
+  if (control == nullptr) return 1;
+  char text[1024] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                      10000, &length);
+  PrintHexText("TEXT", text);
+  std::printf("ENABLED %d\n", IsWindowEnabled(control) ? 1 : 0);
+  return 0;
+}
+
+int DialogRectCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  RECT rect;
+  if (dialog == nullptr || !GetWindowRect(dialog, &rect)) return 1;
+  std::printf("RECT %ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+              static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+  return 0;
+}
+
+int SettleCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  if (dialog == nullptr) return 1;
+  RedrawWindow(dialog, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0 ? 0 : 1;
+}
+
+int MoveWindowCommand(int argc, char** argv) {
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  if (argc != 3 || !ParseNumber(argv[1], &x) || !ParseNumber(argv[2], &y)) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  return dialog != nullptr &&
+                 SetWindowPos(dialog, nullptr, static_cast<int>(x), static_cast<int>(y), 0, 0,
+                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+             ? 0
+             : 1;
+}
+
 int MenuTextCommand(int argc, char** argv) {
   std::int64_t item = 0;
   if (argc != 2 || !ParseNumber(argv[1], &item)) return 2;
@@ -629,6 +712,12 @@ const Subcommand kSubcommands[] = {
     {"dialog-syscommand", DialogSyscommandCommand},
     {"control-center", ControlCenterCommand},
     {"wait-tooltip", WaitTooltipCommand},
+    {"scroll", ScrollCommand},
+    {"scroll-pos", ScrollPosCommand},
+    {"control-text", ControlTextCommand},
+    {"dialog-rect", DialogRectCommand},
+    {"move-window", MoveWindowCommand},
+    {"settle", SettleCommand},
     {"cursor-pos", CursorPosCommand},
     {"set-cursor", SetCursorCommand},
     {"mouse-acceleration", MouseAccelerationCommand},
@@ -646,7 +735,11 @@ void PrintUsage() {
                "  window-rect CLASS | sync-driver | wait-tray TIMEOUT_MS |\n"
                "  menu-state CLASS ITEM_ID | menu-text CLASS ITEM_ID | click CAPTION ID |\n"
                "  dialog-syscommand CAPTION CODE | control-center CAPTION ID |\n"
-               "  wait-tooltip TIMEOUT_MS | cursor-pos | set-cursor X Y | mouse-acceleration |\n"
+               "  wait-tooltip TIMEOUT_MS | scroll CAPTION ID CODE POS | scroll-pos CAPTION ID |\n"
+               "  control-text CAPTION ID |\n"
+               "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION | cursor-pos | "
+               "set-cursor X Y | "
+               "mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");
 }
 

@@ -25,8 +25,8 @@ ButtonActions buttonActions(mainScope, buttonPlatform, keyPlayback);
 PushLogFile pushLog;
 PushGestureRecognizer pushRecognizer(buttonActions, pushLog);
 
-const DeliveryScope mainScope{deliveryContext, settings,   runtimeFlags,
-                              appTable,        clientList, deliveryPlatform,
+const DeliveryScope mainScope{deliveryContext, settings,          runtimeFlags,
+                              appTable,        clientList,        deliveryPlatform,
                               &pushRecognizer, &activationTracker};
 
 }  // namespace

@@ -18,8 +18,4 @@ void OpenLanguageDialog() {
   RunLanguageDialog();
 }
 
-DWORD WINAPI ControlPanelThread(LPVOID) {
-  return 0;
-}
-
 }  // namespace astro

@@ -20,8 +20,5 @@ void OpenKeyboardDialog(HWND owner, std::int32_t language);
 void RunSecurityFlow(HWND owner);
 // Modal language dialog without owner.
 void OpenLanguageDialog();
-// The control panel thread's body: registers the driver's messages and runs the
-// panel dialog until it is destroyed. argument: the program instance.
-DWORD WINAPI ControlPanelThread(LPVOID argument);
 
 }  // namespace astro

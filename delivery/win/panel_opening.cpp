@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "delivery/win/menu_dialogs.h"
 #include "driver/win/driver_state.h"
+#include "ui/win/control_panel.h"
 #include "ui/win/panel_state.h"
 
 namespace astro {

@@ -21,8 +21,8 @@ HWND ToWindow(WindowHandle window) {
 }  // namespace
 
 void WinButtonPlatform::Beep() {
-  SendDeviceCommand(serialBus, context_.port, storedCommands.beep,
-                    std::strlen(storedCommands.beep), nullptr);
+  SendDeviceCommand(serialBus, context_.port, storedCommands.beep, std::strlen(storedCommands.beep),
+                    nullptr);
   Sleep(kBeepWait);
 }
 
@@ -32,8 +32,7 @@ WindowHandle WinButtonPlatform::ButtonInfoWindow() {
 
 void WinButtonPlatform::SendToButtonInfo(WindowHandle window, std::uint32_t message,
                                          std::uintptr_t wParam, std::intptr_t lParam) {
-  SendMessageA(ToWindow(window), message, static_cast<WPARAM>(wParam),
-               static_cast<LPARAM>(lParam));
+  SendMessageA(ToWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 
 std::optional<KeyEventList> WinButtonPlatform::ReadSequence(int slot) {

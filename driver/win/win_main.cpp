@@ -19,6 +19,8 @@
 #include "driver/win/single_instance.h"
 #include "driver/win/win_serial_bus.h"
 #include "ui/tooltip_table.h"
+#include "ui/win/bitmap_button.h"
+#include "ui/win/button_window.h"
 #include "ui/win/tray_icon.h"
 
 namespace astro {
@@ -44,6 +46,7 @@ int RunDriver(HINSTANCE instance) {
   programInstance = instance;
   // The bitmap-button ("MBITMAPBUTTON") and key-capture ("MKEYSENSE") control
   // classes are registered here.
+  RegisterBitmapButtonClass(instance);
 
   // Only the language is read before the check: the refusal speaks it.
   settings.language = ReadStoredLanguage(userRegistry);
@@ -82,9 +85,10 @@ int RunDriver(HINSTANCE instance) {
   if (!AddTrayIcon(mainWindow, instance, settings.language)) return -1;
 
   FillTooltipTable();
-  // Here the button window's thread starts when the settings ask for it.
-
+  // The hook library before the button window's thread: a thread that opens its
+  // window while the hook is being installed can hang in it.
   activationHook = BindHookLibrary();
+  if (settings.buttonInfo != 0) StartButtonWindow();
 
   mainLoop.Run(mainWindow, deviceLink);
   return 0;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver_fixture.h"
+#include "tests/e2e/desktop_fixture.h"
 
 namespace e2e {
 
@@ -19,7 +19,7 @@ struct ClientWindow {
   std::uint32_t thread = 0;
 };
 
-class TrackingTest : public DriverTest {
+class TrackingTest : public DesktopTest {
  protected:
   // Starts the driver with a controller on COM3, after BeforeDriverStarts.
   void SetUp() override;
@@ -49,8 +49,6 @@ class TrackingTest : public DriverTest {
   // Sends marker samples until `window` receives one. False on time-out.
   bool RoutesTo(const ClientWindow& window);
 
-  sim::SimulatedController* controller_ = nullptr;
-  ChildProcess* driver_ = nullptr;
   std::vector<ChildProcess*> clients_;
 
  private:

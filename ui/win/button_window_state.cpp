@@ -3,5 +3,7 @@
 namespace astro {
 
 HWND buttonInfoWindow = nullptr;
+HANDLE buttonInfoThread = nullptr;
+DWORD buttonInfoThreadId = 0;
 
 }  // namespace astro

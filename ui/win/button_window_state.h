@@ -1,5 +1,5 @@
-// The button information window as other threads see it: its window, 0 while it
-// is closed. Its own thread sets and clears it.
+// The button information window as other threads see it: its window (0 while it
+// is closed) and its thread. Its own thread sets and clears them.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 namespace astro {
 
 extern HWND buttonInfoWindow;
+extern HANDLE buttonInfoThread;
+extern DWORD buttonInfoThreadId;
 
 // buttonInfoWindow as it is now, read once.
 inline HWND CurrentButtonInfoWindow() {

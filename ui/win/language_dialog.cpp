@@ -34,9 +34,9 @@ void ChooseLanguage(HWND dialog, std::int32_t language) {
 INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetClassLongPtrA(dialog, GCLP_HICON,
-                       reinterpret_cast<LONG_PTR>(
-                           LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+      SetClassLongPtrA(
+          dialog, GCLP_HICON,
+          reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
       InstallDialogTooltips(dialog);
       CheckRadioButton(dialog, kFirstLanguageButton, kLastLanguageButton,
                        kFirstLanguageButton + LanguageIndex(settings.language));

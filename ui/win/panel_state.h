@@ -9,6 +9,12 @@ namespace astro {
 constexpr int kPanelTitleSize = 128;
 
 extern HWND panelWindow;
+// The window that receives the panel's simulated button events: the broadcast
+// handle from the panel's creation, then the driver's target as it announces it.
+extern HWND panelTarget;
+// The overall-sensitivity slider's position: the application's sensitivity
+// factor as a rounded power of 2.
+extern int overallStep;
 // The panel's thread, started at the first Panel command; 0 before.
 extern HANDLE panelThread;
 // Starts as "Astrolab 3D Controller Panel"; the panel puts its own title here

@@ -99,9 +99,9 @@ bool InstallTooltips(HWND dialog, HINSTANCE instance) {
   if (previous != nullptr && IsWindow(previous)) DestroyWindow(previous);
   servedDialog = dialog;
 
-  HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                                 instance, nullptr);
+  HWND tooltip =
+      CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
   if (tooltip == nullptr) return false;
   ToolRegistration registration = {dialog, tooltip};
   // A dialog without children has nothing to register, which is no failure.

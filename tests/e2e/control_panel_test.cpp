@@ -1,0 +1,269 @@
+// The control panel and the button information window end to end, worked through
+// the probe: the panel opens from the menu and from a push on the cap, its
+// sliders shape the motion a client receives at once, OK saves, its switches
+// command the device, and the button window shows what a held button does and
+// remembers where the user put it. Screenshots of both are kept as artifacts.
+#include <gmock/gmock.h>
+
+#include <cmath>
+#include <sstream>
+#include <thread>
+
+#include "client/astrolab_client.h"
+#include "tests/e2e/client_events.h"
+#include "tests/e2e/client_fixture.h"
+#include "tests/e2e/tracking_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+
+constexpr const char* kPanelTitle = "Astrolab/AIRCAP 3D Controller Panel";
+constexpr int kPanelCommand = 110;
+constexpr int kLineLeft = 0;       // SB_LINELEFT
+constexpr int kThumbPosition = 4;  // SB_THUMBPOSITION
+constexpr int kCloseCommand = 0xF060;
+
+class ControlPanelTest : public TrackingTest {
+ protected:
+  void OpenPanel() {
+    ASSERT_TRUE(PostToDriver(kCommandMessage, kPanelCommand, 0));
+    WaitForBox(kPanelTitle);
+  }
+
+  std::optional<std::string> ControlText(const std::string& caption, int item) {
+    return session_.Probe({"control-text", caption, std::to_string(item)}).Text();
+  }
+
+  // Waits until the control shows the text; false on time-out.
+  bool WaitForControlText(const std::string& caption, int item, const std::string& text) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (ControlText(caption, item) != text) {
+      if (Clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(50ms);
+    }
+    return true;
+  }
+
+  // Waits until the control is enabled (the refresh after a device report).
+  bool WaitForEnabled(const std::string& caption, int item) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (session_.Probe({"control-text", caption, std::to_string(item)}).Field("ENABLED") !=
+           std::string("1")) {
+      if (Clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(50ms);
+    }
+    return true;
+  }
+
+  void Click(const std::string& caption, int item) {
+    EXPECT_TRUE(session_.Probe({"click", caption, std::to_string(item)}).Succeeded())
+        << item << " in \"" << caption << "\"";
+  }
+
+  std::optional<std::string> Stored(const std::string& name) {
+    const auto keys = session_.ReadDriverKey();
+    if (!keys || keys->count("") == 0 || keys->at("").count(name) == 0) return std::nullopt;
+    return keys->at("").at(name);
+  }
+
+  bool WaitForStored(const std::string& name, const std::string& value) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (Stored(name) != value) {
+      if (Clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(100ms);
+    }
+    return true;
+  }
+
+  // The button events of one name a client received: (button, mask) pairs.
+  std::vector<std::pair<std::uint64_t, std::int64_t>> Buttons(const ClientWindow& client,
+                                                              const char* name) {
+    std::vector<std::pair<std::uint64_t, std::int64_t>> events;
+    for (const ClientEvent& event : ClientEvents(*client.process, name)) {
+      events.emplace_back(event.wParam, event.lParam);
+    }
+    return events;
+  }
+
+  bool WaitForButtons(const ClientWindow& client, const char* name, std::size_t count) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (ClientEvents(*client.process, name).size() < count) {
+      if (Clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(20ms);
+    }
+    return true;
+  }
+};
+
+TEST_F(ControlPanelTest, AxisSliderShapesMotionAtOnceAndOkSavesIt) {
+  const ClientWindow client = StartClient("Panel client");
+  ASSERT_EQ(NextSampleGoesTo(), client.window);
+  OpenPanel();
+  ASSERT_TRUE(session_.Probe({"settle", kPanelTitle}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("control_panel").empty());
+
+  // One step left on the X slider: the factor becomes e^(-1/20).
+  ASSERT_TRUE(
+      session_.Probe({"scroll", kPanelTitle, "1035", std::to_string(kLineLeft), "0"}).Succeeded());
+  EXPECT_EQ(session_.Probe({"scroll-pos", kPanelTitle, "1035"}).lines.at(0), "-1");
+  ASSERT_TRUE(controller_->SendRaw(sim::ShortMotionLine({400, 0, 0, 0, 0, 0})));
+  ASSERT_TRUE(controller_->SendRaw(sim::ShortMotionLine({0, 0, 0, 0, 0, 0})));
+  const auto deadline = Clock::now() + kReplyTimeout;
+  std::vector<ClientEvent> motion;
+  while ((motion = ClientEvents(*client.process, ASTROLAB_MOTION_EVENT)).size() < 3) {
+    ASSERT_LT(Clock::now(), deadline) << "the samples did not arrive";
+    std::this_thread::sleep_for(20ms);
+  }
+  std::int32_t axes[6];
+  const MotionWords words = *WordsOf(motion[1]);
+  AstrolabUnpackMotion(words.wParam, words.lParam, axes);
+  EXPECT_EQ(axes[0], static_cast<std::int32_t>(400 * std::exp(-0.05)));  // 380
+  EXPECT_EQ(axes[0], 380);
+
+  Click(kPanelTitle, kOk);
+  const std::optional<std::string> scaling = Stored("Scaling X");
+  ASSERT_TRUE(scaling.has_value());
+  std::istringstream fields(*scaling);
+  int enabled = 0;
+  double factor = 0;
+  fields >> enabled >> factor;
+  EXPECT_EQ(enabled, 1);
+  EXPECT_NEAR(factor, 0.9512, 1e-9);
+  // OK hides the panel.
+  EXPECT_FALSE(session_.Probe({"dialog-rect", kPanelTitle}).Succeeded());
+}
+
+TEST_F(ControlPanelTest, ModeSwitchesCommandTheDeviceAndAModeReportEndsHintview) {
+  OpenPanel();
+  controller_->ClearRecord();
+  // Nothing reported yet: all three modes off, the device not Hintview-capable.
+  Click(kPanelTitle, 1113);
+  Click(kPanelTitle, 1115);
+  ASSERT_TRUE(controller_->WaitForCommands(2, kReplyTimeout));
+  EXPECT_THAT(CommandLines(*controller_), ElementsAre("mB", "m3"));
+  EXPECT_TRUE(WaitForControlText(kPanelTitle, 1113, "Translation ON"));
+
+  // A capable device in translation and rotation: Hintview can be switched on,
+  // and the switches now send the long mode command.
+  ASSERT_TRUE(controller_->SendRaw(sim::LongModeLine(3, 3)));
+  ASSERT_TRUE(WaitForEnabled(kPanelTitle, 2018));
+  controller_->ClearRecord();
+  Click(kPanelTitle, 1116);
+  ASSERT_TRUE(controller_->WaitForCommand("cG3", kReplyTimeout));
+  Click(kPanelTitle, 1116);
+  ASSERT_TRUE(controller_->WaitForCommand("c33", kReplyTimeout));
+  Click(kPanelTitle, 2018);
+  EXPECT_TRUE(WaitForControlText(kPanelTitle, 2018, "Hintview ON"));
+
+  // The device reports translation, rotation and the dominant axis: Hintview off.
+  ASSERT_TRUE(controller_->SendRaw(sim::LongModeLine(7, 3)));
+  EXPECT_TRUE(WaitForControlText(kPanelTitle, 2018, "Hintview OFF"));
+  EXPECT_TRUE(WaitForControlText(kPanelTitle, 1116, "Dominant ON"));
+}
+
+TEST_F(ControlPanelTest, APushOnTheCapOpensTheHiddenPanelAndIsButton12) {
+  OpenPanel();
+  const ClientWindow client = StartClient("Push client");
+  ASSERT_EQ(NextSampleGoesTo(), client.window);
+  ASSERT_TRUE(controller_->SendRaw(sim::LongModeLine(3, 3)));
+  ASSERT_TRUE(WaitForEnabled(kPanelTitle, 2018));
+  Click(kPanelTitle, 2018);
+  ASSERT_TRUE(WaitForControlText(kPanelTitle, 2018, "Hintview ON"));
+  Click(kPanelTitle, kOk);  // hidden
+
+  // A firm push along -Y at a point inside the push zone, five samples, then rest.
+  for (int sample = 0; sample < 5; ++sample) {
+    ASSERT_TRUE(controller_->SendRaw(sim::ShortMotionLine({0, -500, 0, -289, 0, 0})));
+  }
+  WaitForBox(kPanelTitle);  // shown again
+  ASSERT_TRUE(WaitForButtons(client, ASTROLAB_BUTTON_PRESS_EVENT, 1));
+  ASSERT_TRUE(controller_->SendRaw(sim::ShortMotionLine({0, 0, 0, 0, 0, 0})));
+  ASSERT_TRUE(WaitForButtons(client, ASTROLAB_BUTTON_RELEASE_EVENT, 1));
+  EXPECT_THAT(Buttons(client, ASTROLAB_BUTTON_PRESS_EVENT),
+              ElementsAre(std::pair<std::uint64_t, std::int64_t>{12, 2048}));
+  EXPECT_THAT(Buttons(client, ASTROLAB_BUTTON_RELEASE_EVENT),
+              ElementsAre(std::pair<std::uint64_t, std::int64_t>{12, 0}));
+}
+
+TEST_F(ControlPanelTest, ThumbDragOfTheOverallSliderStepsTheApplicationWithButton6) {
+  OpenPanel();
+  // Registered while the panel is open: the panel's target.
+  const ClientWindow client = StartClient("Sensitivity client");
+  ASSERT_EQ(NextSampleGoesTo(), client.window);
+  // The application reports a factor of 0.25: the slider goes to -2.
+  const std::uint32_t quarter = 0x3E800000;  // 0.25f
+  ASSERT_TRUE(
+      session_
+          .Probe({"send-command", std::to_string(CmdReportSensitivity), std::to_string(quarter)})
+          .Succeeded());
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (session_.Probe({"scroll-pos", kPanelTitle, "1036"}).lines.at(0) != "-2") {
+    ASSERT_LT(Clock::now(), deadline) << "the slider did not follow the reported factor";
+    std::this_thread::sleep_for(50ms);
+  }
+  const std::size_t pressesBefore =
+      ClientEvents(*client.process, ASTROLAB_BUTTON_PRESS_EVENT).size();
+  ASSERT_TRUE(session_.Probe({"scroll", kPanelTitle, "1036", std::to_string(kThumbPosition), "3"})
+                  .Succeeded());
+  ASSERT_TRUE(WaitForButtons(client, ASTROLAB_BUTTON_RELEASE_EVENT, 5));
+  const auto presses = Buttons(client, ASTROLAB_BUTTON_PRESS_EVENT);
+  ASSERT_EQ(presses.size(), pressesBefore + 5);
+  for (std::size_t i = pressesBefore; i < presses.size(); ++i) {
+    EXPECT_EQ(presses[i], (std::pair<std::uint64_t, std::int64_t>{6, 64}));
+  }
+  // The slider waits for the application's answer.
+  EXPECT_EQ(session_.Probe({"scroll-pos", kPanelTitle, "1036"}).lines.at(0), "-2");
+}
+
+// The button window opens at start-up because the settings ask for it.
+class ButtonWindowTest : public ControlPanelTest {
+ protected:
+  void BeforeDriverStarts() override {
+    std::string error;
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfo", "1", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("Name", "My mapping", &error)) << error;
+    // Button 2 types "q" (key down and up, scan code 0x10).
+    const std::string q = {1, 0x10, 0x51, 0, 2, 0x10, 0x51, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(session_.SetDriverBinary("", "Button2", q, &error)) << error;
+  }
+  static constexpr const char* kCaption = "Veltrix [My mapping]";
+};
+
+TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace) {
+  WaitForBox(kCaption);
+  EXPECT_EQ(ControlText(kCaption, 2040), std::string(""));
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x1)));
+  EXPECT_TRUE(WaitForControlText(kCaption, 2040, "[Default]"));
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x3)));
+  EXPECT_TRUE(WaitForControlText(kCaption, 2040, "q"));
+  ASSERT_TRUE(session_.Probe({"settle", kCaption}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("button_window_held").empty());
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
+  EXPECT_TRUE(WaitForControlText(kCaption, 2040, ""));
+
+  // Moved: the place is stored at once, and the next start opens it there.
+  ASSERT_TRUE(session_.Probe({"move-window", kCaption, "300", "200"}).Succeeded());
+  EXPECT_TRUE(WaitForStored("ButtonInfoX", "300"));
+  EXPECT_TRUE(WaitForStored("ButtonInfoY", "200"));
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  WaitForBox("Astrolab/AIRCAP 3D Controller");
+  Press("Astrolab/AIRCAP 3D Controller", kYes);
+  ASSERT_EQ(driver_->WaitForExit(kExitTimeout), 0);
+  driver_ = StartDriver();
+  ASSERT_NE(driver_, nullptr);
+  WaitForBox(kCaption);
+  const ProbeResult rect = session_.Probe({"dialog-rect", kCaption});
+  ASSERT_TRUE(rect.Succeeded());
+  EXPECT_EQ(rect.Field("RECT")->substr(0, 7), "300 200");
+
+  // Closed by its close box: no longer wanted at the next start.
+  ASSERT_TRUE(
+      session_.Probe({"dialog-syscommand", kCaption, std::to_string(kCloseCommand)}).Succeeded());
+  EXPECT_TRUE(WaitForStored("ButtonInfo", "0"));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,193 @@
+#include "ui/win/button_window.h"
+
+#include <cstdio>
+#include <string>
+
+#include "config/key_notation.h"
+#include "config/mapping_store.h"
+#include "config/settings_store.h"
+#include "config/win/win_key_translator.h"
+#include "driver/win/driver_state.h"
+#include "driver/win/image_ids.h"
+#include "ui/lang_text.h"
+#include "ui/win/button_window_state.h"
+#include "ui/win/panel_state.h"
+#include "ui/win/ui_messages.h"
+
+namespace astro {
+namespace {
+
+constexpr int kButtonWindowDialog = 243;
+constexpr int kPictureFrame = 2041;
+constexpr int kAssignmentText = 2040;
+constexpr int kEditBox = 2044;
+constexpr int kButtons = 12;
+
+// The picture of the shown button: 0 (none) is the logo.
+constexpr int kPictures[kButtons + 1] = {261, 259, 258, 257, 256, 255, 254,
+                                         253, 251, 250, 245, 244, 260};
+
+// Only the window's own thread uses it.
+int shownButton = 0;
+
+void Repaint(HWND dialog) {
+  SendMessageA(dialog, WM_PAINT, 0, 0);
+}
+
+void DrawPicture(HWND dialog) {
+  HWND frame = GetDlgItem(dialog, kPictureFrame);
+  HBITMAP picture = LoadBitmapA(programInstance, MAKEINTRESOURCEA(kPictures[shownButton]));
+  if (frame == nullptr || picture == nullptr) return;
+  BITMAP size = {};
+  GetObjectA(picture, sizeof size, &size);
+  RECT client;
+  GetClientRect(frame, &client);
+  HDC target = GetDC(frame);
+  HDC source = CreateCompatibleDC(target);
+  HGDIOBJ previous = SelectObject(source, picture);
+  SetStretchBltMode(target, COLORONCOLOR);
+  StretchBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, size.bmWidth, size.bmHeight,
+             SRCCOPY);
+  SelectObject(source, previous);
+  DeleteDC(source);
+  ReleaseDC(frame, target);
+  DeleteObject(picture);
+}
+
+std::string AssignmentText(int button) {
+  if (button < 1 || button > kButtons) return std::string();
+  const std::optional<KeyEventList> recording =
+      ReadButtonEvents(userRegistry, kSettingsKeyPath, button);
+  if (!recording) return LangText(settings.language, kTextDefaultMarker);
+  WinKeyTranslator translator;
+  return KeyEventsToText(recording->data(), CountKeyEvents(recording->data()), translator);
+}
+
+void Paint(HWND dialog) {
+  DrawPicture(dialog);
+  const std::string title = std::string(LangText(settings.language, kTextMaker)) + " [" +
+                            GetCurrentMappingName(userRegistry) + "]";
+  SetWindowTextA(dialog, title.c_str());
+  SetDlgItemTextA(dialog, kAssignmentText, AssignmentText(shownButton).c_str());
+  // The picture is drawn; the default painting must not cover it.
+  ValidateRect(dialog, nullptr);
+}
+
+void Place(HWND dialog) {
+  RECT window;
+  GetWindowRect(dialog, &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  int x = settings.buttonInfoX;
+  int y = settings.buttonInfoY;
+  if (x == 0 && y == 0) {
+    x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    y = (GetSystemMetrics(SM_CYSCREEN) - height) / 4;
+  }
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Every completed move or resize is remembered at once.
+void RememberPosition(HWND dialog, const WINDOWPOS& change) {
+  if ((change.flags & SWP_NOMOVE) && (change.flags & SWP_NOSIZE)) return;
+  RECT window;
+  if (!GetWindowRect(dialog, &window)) return;
+  settings.buttonInfoX = window.left;
+  settings.buttonInfoY = window.top;
+  SaveSettings(userRegistry, settings, 1);
+}
+
+void ShowButton(HWND dialog, WPARAM wParam, bool press) {
+  const int button = static_cast<int>(wParam);
+  if (button < 1 || button > kButtons) return;  // no picture, no assignment
+  if (press) {
+    HWND edit = GetDlgItem(dialog, kEditBox);
+    SetWindowTextA(edit, "");
+    RECT client;
+    GetClientRect(edit, &client);
+    HDC context = GetDC(edit);
+    FillRect(context, &client, GetSysColorBrush(COLOR_WINDOW));
+    ReleaseDC(edit, context);
+    shownButton = button;
+  } else {
+    shownButton = 0;
+  }
+  Repaint(dialog);
+}
+
+void Close(HWND dialog) {
+  settings.buttonInfo = 0;
+  SaveSettings(userRegistry, settings, 1);
+  HWND panel = CurrentPanelWindow();
+  if (panel != nullptr) PostMessageA(panel, WM_PAINT, 0, 0);
+  buttonInfoWindow = nullptr;
+  EndDialog(dialog, 0);
+}
+
+INT_PTR Answer(HWND dialog, LONG_PTR result) {
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+INT_PTR CALLBACK ButtonWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      buttonInfoWindow = dialog;
+      shownButton = 0;
+      SetWindowTextA(dialog, LangText(settings.language, kTextPanelTitle));
+      SetClassLongPtrA(
+          dialog, GCLP_HICON,
+          reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+      Place(dialog);
+      InvalidateRect(dialog, nullptr, FALSE);
+      return TRUE;
+    case WM_PAINT:
+      Paint(dialog);
+      return Answer(dialog, 0);
+    case WM_WINDOWPOSCHANGED:
+      RememberPosition(dialog, *reinterpret_cast<const WINDOWPOS*>(lParam));
+      return FALSE;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        Close(dialog);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      if (message == 0) return FALSE;
+      if (message == uiMessages.buttonPress || message == uiMessages.buttonRelease) {
+        ShowButton(dialog, wParam, message == uiMessages.buttonPress);
+        return Answer(dialog, 1);
+      }
+      if (message == uiMessages.motion) return Answer(dialog, 1);
+      return FALSE;
+  }
+}
+
+DWORD WINAPI ButtonWindowThread(LPVOID argument) {
+  const HINSTANCE instance = *static_cast<HINSTANCE*>(argument);
+  RegisterUiMessages();
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(kButtonWindowDialog), nullptr, ButtonWindowProc, 0);
+  buttonInfoWindow = nullptr;
+  buttonInfoThread = nullptr;
+  buttonInfoThreadId = 0;
+  return 1;
+}
+
+}  // namespace
+
+void StartButtonWindow() {
+  if (buttonInfoThread != nullptr && WaitForSingleObject(buttonInfoThread, 0) == WAIT_TIMEOUT) {
+    return;
+  }
+  buttonInfoThread = nullptr;
+  buttonInfoThreadId = 0;
+  DWORD threadId = 0;
+  HANDLE thread = CreateThread(nullptr, 0, ButtonWindowThread, &programInstance, 0, &threadId);
+  if (thread == nullptr) return;
+  buttonInfoThread = thread;
+  buttonInfoThreadId = threadId;
+}
+
+}  // namespace astro
