@@ -30,6 +30,13 @@
 //   control-text CAPTION ID: "TEXT <hex>" of the control and "ENABLED <0|1>";
 //   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog;
 //   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
+//   post-click CAPTION ID: posts BM_CLICK to that control (for a click that opens a
+//     box, which a sent click would wait for);
+//   focused CAPTION: "FOCUS <id> <parent id>" of the control that has the focus in
+//     the thread of that dialog;
+//   combo-items CAPTION ID: "ITEM <hex>" for each entry of that combo box, in order;
+//   type-keys VK...: types the virtual keys (hexadecimal, e.g. 0x48) through the
+//     system's input, each pressed and released;
 //   settle CAPTION: repaints that dialog and all its controls and ends once its
 //     thread has painted them (before a screenshot);
 //   cursor-pos: "X Y", the pointer's screen position;
@@ -551,6 +558,62 @@ int DialogRectCommand(int argc, char** argv) {
   return 0;
 }
 
+int PostClickCommand(int argc, char** argv) {
+  if (argc != 2) return 2;
+  HWND control = DialogControl(argv[0], argv[1]);
+  return control != nullptr && PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+}
+
+int FocusedCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  if (dialog == nullptr) return 1;
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 1;
+  HWND focus = info.hwndFocus;
+  std::printf("FOCUS %d %d\n", focus != nullptr ? GetDlgCtrlID(focus) : 0,
+              focus != nullptr && GetParent(focus) != nullptr ? GetDlgCtrlID(GetParent(focus)) : 0);
+  return 0;
+}
+
+int ComboItemsCommand(int argc, char** argv) {
+  if (argc != 2) return 2;
+  HWND combo = DialogControl(argv[0], argv[1]);
+  if (combo == nullptr) return 1;
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    // Read as wide text: an ANSI read of another process's entry is not
+    // converted by every system.
+    wchar_t wide[256] = {};
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= LRESULT{256}) return 1;
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+    char text[512] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    PrintHexText("ITEM", text);
+  }
+  return 0;
+}
+
+int TypeKeysCommand(int argc, char** argv) {
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < argc; ++i) {
+    std::int64_t key = 0;
+    if (!ParseNumber(argv[i], &key)) return 2;
+    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT input = {};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = static_cast<WORD>(key);
+      input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+      input.ki.dwFlags = flags;
+      inputs.push_back(input);
+    }
+  }
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size()
+             ? 0
+             : 1;
+}
+
 int SettleCommand(int argc, char** argv) {
   if (argc != 1) return 2;
   HWND dialog = FindVisibleBox(argv[0]);
@@ -718,6 +781,10 @@ const Subcommand kSubcommands[] = {
     {"dialog-rect", DialogRectCommand},
     {"move-window", MoveWindowCommand},
     {"settle", SettleCommand},
+    {"post-click", PostClickCommand},
+    {"focused", FocusedCommand},
+    {"combo-items", ComboItemsCommand},
+    {"type-keys", TypeKeysCommand},
     {"cursor-pos", CursorPosCommand},
     {"set-cursor", SetCursorCommand},
     {"mouse-acceleration", MouseAccelerationCommand},
@@ -737,7 +804,9 @@ void PrintUsage() {
                "  dialog-syscommand CAPTION CODE | control-center CAPTION ID |\n"
                "  wait-tooltip TIMEOUT_MS | scroll CAPTION ID CODE POS | scroll-pos CAPTION ID |\n"
                "  control-text CAPTION ID |\n"
-               "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION | cursor-pos | "
+               "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION |\n"
+               "  post-click CAPTION ID | focused CAPTION | combo-items CAPTION ID |\n"
+               "  type-keys VK... | cursor-pos | "
                "set-cursor X Y | "
                "mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");

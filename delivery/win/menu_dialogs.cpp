@@ -1,5 +1,6 @@
 #include "delivery/win/menu_dialogs.h"
 
+#include "config/win/mapping_dialog.h"
 #include "ui/win/language_dialog.h"
 
 // Dialogs that are not part of the program yet: the command is accepted
@@ -10,7 +11,9 @@ void OpenAboutDialog() {}
 
 void OpenApplicationDialog(HWND, std::int32_t) {}
 
-void OpenKeyboardDialog(HWND, std::int32_t) {}
+void OpenKeyboardDialog(HWND owner, std::int32_t language) {
+  RunMappingDialog(owner, language);
+}
 
 void RunSecurityFlow(HWND) {}
 

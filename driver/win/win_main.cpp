@@ -7,6 +7,7 @@
 
 #include "config/mapping_store.h"
 #include "config/settings_store.h"
+#include "config/win/key_sense.h"
 #include "config/win/language_setting.h"
 #include "delivery/win/main_thread_host.h"
 #include "driver/device_link.h"
@@ -44,9 +45,8 @@ int FailAfterWindow(const char* text) {
 int RunDriver(HINSTANCE instance) {
   InitCommonControls();
   programInstance = instance;
-  // The bitmap-button ("MBITMAPBUTTON") and key-capture ("MKEYSENSE") control
-  // classes are registered here.
   RegisterBitmapButtonClass(instance);
+  RegisterKeySenseClass(instance);
 
   // Only the language is read before the check: the refusal speaks it.
   settings.language = ReadStoredLanguage(userRegistry);

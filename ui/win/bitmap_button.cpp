@@ -264,6 +264,9 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
     case WM_SETTEXT:
       CopyText(record->text, reinterpret_cast<const char*>(lParam));
       Invalidate(button);
+      // The window's own text follows, so that WM_GETTEXT (screen readers, the
+      // tests) reads what the button shows.
+      DefWindowProcA(button, message, wParam, reinterpret_cast<LPARAM>(record->text));
       return 1;
     default:
       break;

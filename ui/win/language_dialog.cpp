@@ -48,6 +48,9 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_NOTIFY:
       TooltipNeedText(lParam);
       return FALSE;
+    case WM_DESTROY:
+      RemoveTooltips(dialog);
+      return FALSE;
     case WM_COMMAND: {
       const int item = LOWORD(wParam);
       if (item >= kFirstLanguageButton && item <= kLastLanguageButton) {

@@ -115,6 +115,14 @@ bool InstallTooltips(HWND dialog, HINSTANCE instance) {
   return true;
 }
 
+void RemoveTooltips(HWND dialog) {
+  if (servedDialog != dialog) return;
+  if (relayHook != nullptr) UnhookWindowsHookEx(relayHook);
+  relayHook = nullptr;
+  tooltipWindow = nullptr;
+  servedDialog = nullptr;
+}
+
 void InstallDialogTooltips(HWND dialog) {
   if (!InstallTooltips(dialog, programInstance)) {
     MessageBoxA(dialog, "Could not install ToolTip Control", "Astrolab 3D Controller",

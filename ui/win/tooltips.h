@@ -17,6 +17,10 @@ bool InstallTooltips(HWND dialog, HINSTANCE instance);
 // the dialog carries on without tooltips.
 void InstallDialogTooltips(HWND dialog);
 
+// A dialog that goes takes its tooltips and relay hook with it, if they are still
+// its own.
+void RemoveTooltips(HWND dialog);
+
 // Hands a dialog's WM_NOTIFY to the tooltip help: answers the tooltip's text
 // request (TTN_NEEDTEXTA) for the control named by the tool.
 void TooltipNeedText(LPARAM notification);

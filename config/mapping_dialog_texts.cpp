@@ -1,0 +1,83 @@
+#include "config/mapping_dialog_texts.h"
+
+namespace astro {
+namespace {
+
+// Windows-1252 bytes: English, German, French, Spanish, Italian, any other index.
+constexpr MappingDialogTexts kTexts[6] = {
+    {"Save changes for %s?",
+     "Please enter a different name for your keyboard mapping !",
+     "Astrolab/AIRCAP Keyboard Mapping",
+     "You can not delete the generic mapping !",
+     "Astrolab/AIRCAP keyboard mapping",
+     {"NOTE:", "Close this Window before", "you use the button mapping !"}},
+    {"\xC4nderungen f\xFCr %s speichern ?",
+     "Bitte geben Sie einen anderen Namen ein!",
+     "AIRCAP Tastaturbelegung",
+     "Diese Belegung kann nicht gel\xF6scht werden!",
+     "AIRCAP Tastaturbelegung",
+     {"ACHTUNG:",
+      "Bitte schlie\xDF"
+      "en Sie dieses Fenster",
+      "um das Mapping zu aktivieren !"}},
+    {"Sauvegarder les changements pour %s ?",
+     "Entrez un autre nom s'il vouz pla\xEEt !",
+     "Programmation du clavier",
+     "Cette programmation ne peut pas \xEAtre effac\xE9",
+     "AIRCAP programmation du clavier",
+     {"ADVERTISSEMENT:", "Fermez la fen\xEAtre avant d' activer",
+      "la programmation des boutons !"}},
+    {"Guardar los cambios para %s ?",
+     "Entre otro nombre por favor !",
+     "Programaci\xF3n del teclado",
+     "Esta programaci\xF3n no puede estar borrado",
+     "AIRCAP programaci\xF3n del teclado",
+     {"ADVERTENCIA:", "Cierre la ventana antes de activar", "la programaci\xF3n de los botones !"}},
+    {"Salvare le alterazioni per %s ?",
+     "Introdurre per piacere un nome differente per la programmazione dei tasti",
+     "Mappatura tastiera AIRCAP",
+     "Non pu cancellare la programmazione generica",
+     "Mappatura tastiera AIRCAP",
+     {"AVVERTIMENTO:", "Chiudere questo quadro prima di", "programmare le funzioni dei tasti"}},
+    {"Save changes for %s?",
+     "Enter a different name for your keyboard mapping!",
+     "Astrolab/AIRCAP Keyboard Mapping",
+     "You can not delete the generic mapping !",
+     "Astrolab/AIRCAP Keyboard Mapping",
+     {"NOTE:", "Close this Window before", "you use the button mapping!"}},
+};
+
+constexpr int kLabels[kMappingSlots] = {1302, 1104, 1105, 1106, 1107, 1108,
+                                        1009, 1010, 1011, 1112, 1213, 1214};
+constexpr const char* kUnassigned[kMappingSlots] = {
+    "(1)", "(2)", "(3)", "(4)", "(5)", "(6)", "(7)", "(8)", "(*)", "(+)", "(-)", "(Hintview)"};
+
+}  // namespace
+
+const MappingDialogTexts& MappingDialogTextsFor(std::int32_t language) {
+  return kTexts[language >= 0 && language < 5 ? language : 5];
+}
+
+std::string SaveQuestion(std::int32_t language, const std::string& name) {
+  std::string question = MappingDialogTextsFor(language).saveQuestion;
+  const std::size_t at = question.find("%s");
+  if (at != std::string::npos) question.replace(at, 2, name);
+  return question;
+}
+
+int SlotOfLabel(int controlId) {
+  for (int slot = 1; slot <= kMappingSlots; ++slot) {
+    if (kLabels[slot - 1] == controlId) return slot;
+  }
+  return 0;
+}
+
+int LabelOfSlot(int slot) {
+  return slot >= 1 && slot <= kMappingSlots ? kLabels[slot - 1] : 0;
+}
+
+const char* UnassignedLabel(int slot) {
+  return slot >= 1 && slot <= kMappingSlots ? kUnassigned[slot - 1] : "";
+}
+
+}  // namespace astro

@@ -1,0 +1,250 @@
+// The keyboard mapping dialog end to end, worked like a user: label buttons
+// clicked with the pointer, keys typed into the capture dialog through the
+// system's input, boxes answered. What it stores is read back from the registry,
+// and a recorded sequence is then typed by a press of the device button.
+#include <gmock/gmock.h>
+
+#include <sstream>
+#include <thread>
+
+#include "client/astrolab_client.h"
+#include "tests/e2e/client_events.h"
+#include "tests/e2e/harness_paths.h"
+#include "tests/e2e/tracking_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kMappingTitle = "Astrolab/AIRCAP - Keyboard Mapping";
+constexpr const char* kCaptureTitle = "Please enter a keyboard sequence ...";
+constexpr const char* kBoxCaption = "Astrolab/AIRCAP Keyboard Mapping";
+constexpr int kKeyboardCommand = 40001;
+constexpr int kSlot3Label = 1105;
+constexpr int kSave = 5;
+constexpr int kDelete = 3;
+constexpr int kNameBox = 2000;
+constexpr int kCaptureOk = 1205;
+constexpr int kCloseCommand = 0xF060;
+constexpr const char* kV20 = "ProEngineer V.20";
+
+std::string Entry(int kind, int scan, int virtualKey) {
+  return {static_cast<char>(kind), static_cast<char>(scan), static_cast<char>(virtualKey & 0xFF),
+          static_cast<char>(virtualKey >> 8)};
+}
+const std::string kEnd(4, '\0');
+// The factory recording of "[Alt]vr" and of "[Alt]vi".
+const std::string kAltVR = Entry(3, 0x38, 0x12) + Entry(3, 0x2F, 0x56) + Entry(4, 0x2F, 0x56) +
+                           Entry(3, 0x13, 0x52) + Entry(4, 0x13, 0x52) + Entry(2, 0x38, 0x12) +
+                           kEnd;
+const std::string kAltVI = Entry(3, 0x38, 0x12) + Entry(3, 0x2F, 0x56) + Entry(4, 0x2F, 0x56) +
+                           Entry(3, 0x17, 0x49) + Entry(4, 0x17, 0x49) + Entry(2, 0x38, 0x12) +
+                           kEnd;
+
+class MappingDialogTest : public TrackingTest {
+ protected:
+  void OpenMappingDialog() {
+    ASSERT_TRUE(PostToDriver(kCommandMessage, kKeyboardCommand, 0));
+    WaitForBox(kMappingTitle);
+  }
+
+  // Clicks a control of a dialog with the pointer, as a user does.
+  void ClickWithPointer(const std::string& caption, int control) {
+    const ProbeResult point = session_.Probe({"control-center", caption, std::to_string(control)});
+    ASSERT_TRUE(point.Succeeded()) << control;
+    std::istringstream words(*point.Field("POINT"));
+    std::string x, y;
+    words >> x >> y;
+    const std::string xdotool = FindOnPath("xdotool");
+    ASSERT_EQ(session_.Run({xdotool, "mousemove", x, y}, 10s), 0);
+    ASSERT_EQ(session_.Run({xdotool, "click", "1"}, 10s), 0);
+  }
+
+  // Records a slot: its label clicked, the keys typed into the capture dialog
+  // (which shows their notation on the label as they come), then OK.
+  void Record(int label, const std::vector<std::string>& keys, const std::string& notation) {
+    ClickWithPointer(kMappingTitle, label);
+    WaitForBox(kCaptureTitle);
+    if (!keys.empty()) {
+      std::vector<std::string> arguments = {"type-keys"};
+      arguments.insert(arguments.end(), keys.begin(), keys.end());
+      ASSERT_TRUE(session_.Probe(arguments).Succeeded());
+      // Typed through the system's input: wait until the label shows it.
+      const auto deadline = Clock::now() + kReplyTimeout;
+      while (LabelText(label) != notation) {
+        ASSERT_LT(Clock::now(), deadline) << "the keys did not reach the capture dialog";
+        std::this_thread::sleep_for(50ms);
+      }
+      EXPECT_FALSE(session_.Screenshot("capture_dialog").empty());
+    }
+    ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)}).Succeeded());
+  }
+
+  std::optional<std::string> LabelText(int label) {
+    return session_.Probe({"control-text", kMappingTitle, std::to_string(label)}).Text();
+  }
+
+  std::optional<std::string> Value(const std::string& subkey, const std::string& name) {
+    const auto keys = session_.ReadDriverKey();
+    if (!keys || keys->count(subkey) == 0 || keys->at(subkey).count(name) == 0) {
+      return std::nullopt;
+    }
+    return keys->at(subkey).at(name);
+  }
+
+  std::vector<std::string> ComboItems() {
+    std::vector<std::string> items;
+    const ProbeResult result =
+        session_.Probe({"combo-items", kMappingTitle, std::to_string(kNameBox)});
+    for (const std::string& line : result.lines) {
+      if (line.rfind("ITEM ", 0) != 0) continue;
+      std::string text;
+      for (std::size_t i = 5; i + 1 < line.size(); i += 2) {
+        text += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
+      }
+      items.push_back(text);
+    }
+    return items;
+  }
+
+  void BeforeDriverStarts() override {
+    std::string error;
+    ASSERT_TRUE(session_.SetDriverSetting("Name", startName_, &error)) << error;
+  }
+
+  std::string startName_ = kV20;
+};
+
+// "hi": key down and up of H, then of I.
+std::string HiKinds(const std::string& value) {
+  std::string kinds;
+  for (std::size_t i = 0; i + 3 < value.size(); i += 4) {
+    kinds += std::to_string(static_cast<int>(value[i])) + ":" +
+             std::to_string(static_cast<unsigned char>(value[i + 2])) + " ";
+  }
+  return kinds;
+}
+
+TEST_F(MappingDialogTest, RecordedSlotGoesToTheActiveMappingAndClosingAsksToSaveIt) {
+  OpenMappingDialog();
+  ASSERT_TRUE(session_.Probe({"settle", kMappingTitle}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("mapping_dialog").empty());
+  EXPECT_EQ(LabelText(kSlot3Label), std::string("[Alt]vi"));
+
+  Record(kSlot3Label, {"0x48", "0x49"}, "hi");
+  EXPECT_EQ(LabelText(kSlot3Label), std::string("hi"));
+  // In the active mapping at once: H down, H up, I down, I up.
+  const std::optional<std::string> active = Value("", "Button3");
+  ASSERT_TRUE(active.has_value());
+  EXPECT_EQ(HiKinds(*active), "1:72 2:72 1:73 2:73 0:0 ");
+
+  // Closing asks; No keeps it in the active mapping only.
+  ASSERT_TRUE(session_.Probe({"dialog-syscommand", kMappingTitle, std::to_string(kCloseCommand)})
+                  .Succeeded());
+  const ProbeResult question = WaitForBox(kBoxCaption);
+  EXPECT_EQ(question.Text(), std::string("Save changes for ProEngineer V.20?"));
+  EXPECT_EQ(question.Field("BUTTONS"), std::string("6 7 2"));
+  Press(kBoxCaption, kNo);
+  EXPECT_EQ(Value("", "Button3"), active);
+  EXPECT_EQ(Value(kV20, "Button3"), kAltVI);
+
+  // The recorded sequence plays when the device button is pressed.
+  const ClientWindow window = StartClient("Typing target", {"--activate", "--keys"});
+  ASSERT_EQ(NextSampleGoesTo(), window.window);
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x4)));
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
+  // H down, its character, H up, then the same for I.
+  const std::vector<std::string> expected = {"256 72", "258 104", "257 72",
+                                             "256 73", "258 105", "257 73"};
+  std::vector<std::string> keys;
+  const auto deadline = Clock::now() + kReplyTimeout;
+  do {
+    keys.clear();
+    for (const OutputLine& line : window.process->Lines()) {
+      if (line.text.rfind("KEY ", 0) == 0) keys.push_back(line.text.substr(4));
+    }
+    if (keys.size() < expected.size()) std::this_thread::sleep_for(50ms);
+  } while (keys.size() < expected.size() && Clock::now() < deadline);
+  EXPECT_EQ(keys, expected);
+
+  // Once more, and Yes: the named mapping holds it too.
+  OpenMappingDialog();
+  Record(kSlot3Label, {"0x48", "0x49"}, "hi");
+  ASSERT_TRUE(session_.Probe({"dialog-syscommand", kMappingTitle, std::to_string(kCloseCommand)})
+                  .Succeeded());
+  WaitForBox(kBoxCaption);
+  Press(kBoxCaption, kYes);
+  EXPECT_EQ(Value(kV20, "Button3"), active);
+}
+
+TEST_F(MappingDialogTest, OkWithNothingTypedClearsTheSlot) {
+  OpenMappingDialog();
+  Record(kSlot3Label, {}, "");
+  EXPECT_EQ(LabelText(kSlot3Label), std::string("(3)"));
+  EXPECT_FALSE(Value("", "Button3").has_value());
+}
+
+class GenericMappingTest : public MappingDialogTest {
+ protected:
+  GenericMappingTest() { startName_ = "Empty"; }
+};
+
+TEST_F(GenericMappingTest, EmptyCanNeitherBeSavedNorDeleted) {
+  OpenMappingDialog();
+  Record(kSlot3Label, {}, "");
+  ASSERT_TRUE(session_.Probe({"post-click", kMappingTitle, std::to_string(kSave)}).Succeeded());
+  const ProbeResult refusal = WaitForBox(kBoxCaption);
+  EXPECT_EQ(refusal.Text(),
+            std::string("Please enter a different name for your keyboard mapping !"));
+  Press(kBoxCaption, kOk);
+  const ProbeResult focus = session_.Probe({"focused", kMappingTitle});
+  ASSERT_TRUE(focus.Succeeded());
+  const std::string focused = *focus.Field("FOCUS");
+  EXPECT_TRUE(focused.rfind("2000 ", 0) == 0 || focused.find(" 2000") != std::string::npos)
+      << focused;
+
+  ASSERT_TRUE(session_.Probe({"post-click", kMappingTitle, std::to_string(kDelete)}).Succeeded());
+  const ProbeResult deletion = WaitForBox("Astrolab/AIRCAP keyboard mapping");
+  EXPECT_EQ(deletion.Text(), std::string("You can not delete the generic mapping !"));
+  Press("Astrolab/AIRCAP keyboard mapping", kOk);
+  EXPECT_TRUE(session_.ReadDriverKey()->count("Empty"));
+}
+
+TEST_F(MappingDialogTest, ANewNameCreatesAMappingOfTheActiveOne) {
+  OpenMappingDialog();
+  // Into the name box, a new name, then away with Tab.
+  ClickWithPointer(kMappingTitle, kNameBox);
+  // The old name goes (End, then Backspace), "alpha" comes.
+  std::vector<std::string> erase = {"type-keys", "0x23"};
+  erase.insert(erase.end(), 20, "0x08");
+  ASSERT_TRUE(session_.Probe(erase).Succeeded());
+  ASSERT_TRUE(session_.Probe({"type-keys", "0x41", "0x4C", "0x50", "0x48", "0x41"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"type-keys", "0x09"}).Succeeded());
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (!Value("alpha", "Button1").has_value()) {
+    ASSERT_LT(Clock::now(), deadline) << "no mapping was created";
+    std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_EQ(Value("alpha", "Button1"), kAltVR);
+  EXPECT_EQ(Value("", "Name"), std::string("alpha"));
+  EXPECT_THAT(ComboItems(),
+              ::testing::ElementsAre("alpha", "Empty", "I-DEAS MS", "Mechanical Desktop 2.0/3.0",
+                                     "ProEngineer V.18", "ProEngineer V.20"));
+}
+
+TEST_F(MappingDialogTest, DeletingAChangedFactoryMappingBringsItBackAndLoadsTheFirst) {
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverBinary(kV20, "Button1", kAltVI, &error)) << error;
+  OpenMappingDialog();
+  EXPECT_EQ(Value("", "Button1"), kAltVI);  // loaded as it was changed
+  ASSERT_TRUE(session_.Probe({"click", kMappingTitle, std::to_string(kDelete)}).Succeeded());
+  EXPECT_EQ(Value(kV20, "Button1"), kAltVR);
+  // "Empty" sorts first: it is the active mapping now, without any slot.
+  EXPECT_EQ(Value("", "Name"), std::string("Empty"));
+  EXPECT_FALSE(Value("", "Button1").has_value());
+  EXPECT_FALSE(Value("", "Button3").has_value());
+}
+
+}  // namespace
+}  // namespace e2e
