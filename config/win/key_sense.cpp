@@ -9,6 +9,7 @@
 #include "config/key_halves.h"
 #include "config/key_notation.h"
 #include "config/win/win_key_translator.h"
+#include "ui/win/frame_geometry.h"
 #include "ui/win/heap_blocks.h"
 
 namespace astro {
@@ -56,20 +57,17 @@ BOOL CreateRecord(HWND control, const CREATESTRUCTA& create) {
   if (record == nullptr) return FALSE;
 
   RECT parentOuter{};
-  RECT parentClient{};
   RECT own{};
   GetWindowRect(create.hwndParent, &parentOuter);
-  GetClientRect(create.hwndParent, &parentClient);
   GetWindowRect(control, &own);
   record->parentWidth = parentOuter.right - parentOuter.left;
   record->parentHeight = parentOuter.bottom - parentOuter.top;
-  // Equal side borders; whatever else the frame holds (caption, menu) lies on top.
-  const int border = (record->parentWidth - parentClient.right) / 2;
-  const int caption = record->parentHeight - border - parentClient.bottom;
-  record->left = own.left - parentOuter.left - border;
-  record->top = own.top - parentOuter.top - caption;
-  record->right = record->left + (own.right - own.left);
-  record->bottom = record->top + (own.bottom - own.top);
+  const RECT rect =
+      ChildRectInParent(create.hwndParent, own, own.right - own.left, own.bottom - own.top);
+  record->left = rect.left;
+  record->top = rect.top;
+  record->right = rect.right;
+  record->bottom = rect.bottom;
   record->timerId = SetTimer(control, kAnimationTimer, kAnimationPeriod, nullptr);
 
   SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));

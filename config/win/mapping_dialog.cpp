@@ -12,6 +12,7 @@
 #include "driver/win/driver_state.h"
 #include "driver/win/image_ids.h"
 #include "ui/win/bitmap_button.h"
+#include "ui/win/frame_geometry.h"
 #include "ui/win/tooltips.h"
 
 namespace astro {
@@ -409,20 +410,13 @@ INT_PTR CALLBACK MappingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 bool GetControlRectInDialog(HWND dialog, int controlId, RECT* rect) {
   HWND control = GetDlgItem(dialog, controlId);
-  RECT outer;
-  RECT client;
   RECT controlScreen;
   RECT controlClient;
-  if (control == nullptr || !GetWindowRect(dialog, &outer) || !GetClientRect(dialog, &client) ||
-      !GetWindowRect(control, &controlScreen) || !GetClientRect(control, &controlClient)) {
+  if (control == nullptr || !GetWindowRect(control, &controlScreen) ||
+      !GetClientRect(control, &controlClient)) {
     return false;
   }
-  const int border = ((outer.right - outer.left) - client.right) / 2;
-  const int caption = (outer.bottom - outer.top) - border - client.bottom;
-  rect->left = controlScreen.left - border - outer.left;
-  rect->top = controlScreen.top - caption - outer.top;
-  rect->right = rect->left + controlClient.right;
-  rect->bottom = rect->top + controlClient.bottom;
+  *rect = ChildRectInParent(dialog, controlScreen, controlClient.right, controlClient.bottom);
   return true;
 }
 

@@ -1,8 +1,7 @@
 // Typing a key sequence into the window that has the keyboard focus. The whole
 // sequence goes to the system's input in one call of SendInput, as keyboard
 // records with the recorded virtual keys and scan codes; Alt held by the
-// recorded events makes the system produce its system-key messages itself. The
-// main thread waits until the system has taken the sequence.
+// recorded events makes the system produce its system-key messages itself.
 #pragma once
 
 #include "delivery/button_actions.h"

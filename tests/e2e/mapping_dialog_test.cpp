@@ -81,6 +81,15 @@ class MappingDialogTest : public TrackingTest {
     ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)}).Succeeded());
   }
 
+  // The key messages a test client's window received, "message wParam".
+  std::vector<std::string> KeyLines(const ClientWindow& window) {
+    std::vector<std::string> keys;
+    for (const OutputLine& line : window.process->Lines()) {
+      if (line.text.rfind("KEY ", 0) == 0) keys.push_back(line.text.substr(4));
+    }
+    return keys;
+  }
+
   std::optional<std::string> LabelText(int label) {
     return session_.Probe({"control-text", kMappingTitle, std::to_string(label)}).Text();
   }
@@ -152,21 +161,30 @@ TEST_F(MappingDialogTest, RecordedSlotGoesToTheActiveMappingAndClosingAsksToSave
   // The recorded sequence plays when the device button is pressed.
   const ClientWindow window = StartClient("Typing target", {"--activate", "--keys"});
   ASSERT_EQ(NextSampleGoesTo(), window.window);
-  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x4)));
-  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
-  // H down, its character, H up, then the same for I.
+  // Without a window manager, Wine hands the driver the late X focus events of
+  // its closed dialogs when its thread next reads them, and they can take the
+  // foreground from the target in the middle of a sequence. So the target is
+  // brought to the front again and the press repeated, a few times at most,
+  // until one whole sequence arrives: H down, its character, H up, then I.
   const std::vector<std::string> expected = {"256 72", "258 104", "257 72",
                                              "256 73", "258 105", "257 73"};
-  std::vector<std::string> keys;
-  const auto deadline = Clock::now() + kReplyTimeout;
-  do {
-    keys.clear();
-    for (const OutputLine& line : window.process->Lines()) {
-      if (line.text.rfind("KEY ", 0) == 0) keys.push_back(line.text.substr(4));
-    }
-    if (keys.size() < expected.size()) std::this_thread::sleep_for(50ms);
-  } while (keys.size() < expected.size() && Clock::now() < deadline);
-  EXPECT_EQ(keys, expected);
+  bool typed = false;
+  for (int attempt = 0; attempt < 3 && !typed; ++attempt) {
+    ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+    Activate(window, "Typing target");
+    const std::size_t before = KeyLines(window).size();
+    ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x4)));
+    ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
+    const auto deadline = Clock::now() + 5s;
+    std::vector<std::string> keys;
+    do {
+      keys = KeyLines(window);
+      keys.erase(keys.begin(), keys.begin() + static_cast<long>(before));
+      if (keys.size() < expected.size()) std::this_thread::sleep_for(50ms);
+    } while (keys.size() < expected.size() && Clock::now() < deadline);
+    typed = keys == expected;
+  }
+  EXPECT_TRUE(typed) << "the recorded sequence was not typed whole";
 
   // Once more, and Yes: the named mapping holds it too.
   OpenMappingDialog();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/text_fitting.h"
+#include "ui/win/frame_geometry.h"
 #include "ui/win/heap_blocks.h"
 
 namespace astro {
@@ -59,20 +60,17 @@ BOOL CreateRecord(HWND button, const CREATESTRUCTA& create) {
   record->textColour = kInitialTextColour;
 
   RECT parentOuter{};
-  RECT parentClient{};
   RECT own{};
   GetWindowRect(create.hwndParent, &parentOuter);
-  GetClientRect(create.hwndParent, &parentClient);
   GetWindowRect(button, &own);
   record->parentWidth = parentOuter.right - parentOuter.left;
   record->parentHeight = parentOuter.bottom - parentOuter.top;
-  // Equal side borders; whatever else the frame holds (caption, menu) lies on top.
-  const int sideBorder = (record->parentWidth - parentClient.right) / 2;
-  const int topBorder = record->parentHeight - parentClient.bottom - sideBorder;
-  record->left = own.left - parentOuter.left - sideBorder;
-  record->top = own.top - parentOuter.top - topBorder;
-  record->right = record->left + (own.right - own.left);
-  record->bottom = record->top + (own.bottom - own.top);
+  const RECT rect =
+      ChildRectInParent(create.hwndParent, own, own.right - own.left, own.bottom - own.top);
+  record->left = rect.left;
+  record->top = rect.top;
+  record->right = rect.right;
+  record->bottom = rect.bottom;
 
   SetWindowLongPtrA(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
   return TRUE;
