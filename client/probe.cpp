@@ -37,6 +37,7 @@
 //   combo-items CAPTION ID: "ITEM <hex>" for each entry of that combo box, in order;
 //   type-keys VK...: types the virtual keys (hexadecimal, e.g. 0x48) through the
 //     system's input, each pressed and released;
+//   set-text CAPTION ID TEXT: sets the text of that control;
 //   settle CAPTION: repaints that dialog and all its controls and ends once its
 //     thread has painted them (before a screenshot);
 //   cursor-pos: "X Y", the pointer's screen position;
@@ -558,6 +559,17 @@ int DialogRectCommand(int argc, char** argv) {
   return 0;
 }
 
+int SetTextCommand(int argc, char** argv) {
+  if (argc != 3) return 2;
+  HWND control = DialogControl(argv[0], argv[1]);
+  DWORD_PTR result = 0;
+  return control != nullptr &&
+                 SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]),
+                                     SMTO_NORMAL, 10000, &result) != 0
+             ? 0
+             : 1;
+}
+
 int PostClickCommand(int argc, char** argv) {
   if (argc != 2) return 2;
   HWND control = DialogControl(argv[0], argv[1]);
@@ -782,6 +794,7 @@ const Subcommand kSubcommands[] = {
     {"move-window", MoveWindowCommand},
     {"settle", SettleCommand},
     {"post-click", PostClickCommand},
+    {"set-text", SetTextCommand},
     {"focused", FocusedCommand},
     {"combo-items", ComboItemsCommand},
     {"type-keys", TypeKeysCommand},
@@ -805,7 +818,8 @@ void PrintUsage() {
                "  wait-tooltip TIMEOUT_MS | scroll CAPTION ID CODE POS | scroll-pos CAPTION ID |\n"
                "  control-text CAPTION ID |\n"
                "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION |\n"
-               "  post-click CAPTION ID | focused CAPTION | combo-items CAPTION ID |\n"
+               "  post-click CAPTION ID | set-text CAPTION ID TEXT | focused CAPTION |\n"
+               "  combo-items CAPTION ID |\n"
                "  type-keys VK... | cursor-pos | "
                "set-cursor X Y | "
                "mouse-acceleration |\n"

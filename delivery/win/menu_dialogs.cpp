@@ -1,6 +1,7 @@
 #include "delivery/win/menu_dialogs.h"
 
 #include "config/win/mapping_dialog.h"
+#include "config/win/security_dialogs.h"
 #include "ui/win/language_dialog.h"
 
 // Dialogs that are not part of the program yet: the command is accepted
@@ -15,7 +16,9 @@ void OpenKeyboardDialog(HWND owner, std::int32_t language) {
   RunMappingDialog(owner, language);
 }
 
-void RunSecurityFlow(HWND) {}
+void RunSecurityFlow(HWND owner) {
+  RunSecurityCommand(owner);
+}
 
 void OpenLanguageDialog() {
   RunLanguageDialog();

@@ -1,0 +1,123 @@
+// The password lock end to end: the first Security command asks for a new
+// password and checks it, the security dialog locks Exit, a wrong password is
+// refused and a cancelled prompt says nothing.
+#include <gmock/gmock.h>
+
+#include "tests/e2e/desktop_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kSecurityCommand = 40002;
+constexpr const char* kNewPassword = "New Password";
+constexpr const char* kPrompt = "Password Required !";
+constexpr const char* kSecurity = "Astrolab/AIRCAP - Security";
+constexpr const char* kLockCaption = "Astrolab/AIRCAP";
+
+class SecurityTest : public DesktopTest {
+ protected:
+  void SetText(const std::string& caption, int field, const std::string& text) {
+    EXPECT_TRUE(session_.Probe({"set-text", caption, std::to_string(field), text}).Succeeded());
+  }
+  // A click that may open a box: posted, so that the probe does not wait for it.
+  void PostClick(const std::string& caption, int control) {
+    EXPECT_TRUE(session_.Probe({"post-click", caption, std::to_string(control)}).Succeeded());
+  }
+  void ExpectBoxAndConfirm(const std::string& text) {
+    const ProbeResult box = WaitForBox(kLockCaption);
+    EXPECT_EQ(box.Text(), text);
+    Press(kLockCaption, kOk);
+  }
+  // Sets the first password through the new-password dialog and leaves the
+  // security dialog open.
+  void SetFirstPassword(const std::string& password) {
+    ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+    WaitForBox(kNewPassword);
+    SetText(kNewPassword, 1032, password);
+    SetText(kNewPassword, 1033, password);
+    PostClick(kNewPassword, kOk);
+    WaitForBox(kSecurity);
+  }
+  std::optional<std::string> StoredPassword() {
+    const auto keys = session_.ReadDriverKey();
+    if (!keys || keys->at("").count("Password") == 0) return std::nullopt;
+    return keys->at("").at("Password");
+  }
+};
+
+TEST_F(SecurityTest, FirstPasswordIsCheckedStoredAndExitCanBeLocked) {
+  StartWithController();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox(kNewPassword);
+  SetText(kNewPassword, 1032, "abc");
+  SetText(kNewPassword, 1033, "abd");
+  PostClick(kNewPassword, kOk);
+  ExpectBoxAndConfirm("Passwords don't match !");
+  ExpectBoxAndConfirm("Minimum Length : 6 characters !");
+
+  // 25 characters typed twice: the first 19 become the password.
+  const std::string typed = "Abcdefghijklmnopqrstuvwxy";
+  SetText(kNewPassword, 1032, typed);
+  SetText(kNewPassword, 1033, typed);
+  PostClick(kNewPassword, kOk);
+  WaitForBox(kSecurity);
+  const std::optional<std::string> stored = StoredPassword();
+  ASSERT_TRUE(stored.has_value());
+  ASSERT_TRUE(session_.Probe({"settle", kSecurity}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("security_dialog").empty());
+
+  // "Allow User To Exit" unticked and confirmed: Exit is grey and refused.
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, "1028"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  EXPECT_TRUE(MenuState(kExitCommand) & 1);
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  ExpectBoxAndConfirm("Change in settings not permitted !\n");
+  ASSERT_TRUE(PostToDriver(kCloseMessage, 0, 0));
+  ExpectBoxAndConfirm("Change in settings not permitted !\n");
+  EXPECT_TRUE(driver_->Running());
+  EXPECT_EQ(StoredPassword(), stored);
+
+  // The password is its first 19 characters: those alone open the lock, and so
+  // does the whole text typed again.
+  for (const std::string& attempt : {typed.substr(0, 19), typed}) {
+    ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+    WaitForBox(kPrompt);
+    SetText(kPrompt, 1031, attempt);
+    PostClick(kPrompt, kOk);
+    WaitForBox(kSecurity);
+    ASSERT_TRUE(session_.Probe({"click", kSecurity, "2"}).Succeeded());
+  }
+  // Eighteen of them do not.
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox(kPrompt);
+  SetText(kPrompt, 1031, typed.substr(0, 18));
+  PostClick(kPrompt, kOk);
+  ExpectBoxAndConfirm("ACCESS DENIED !");
+}
+
+TEST_F(SecurityTest, WrongPasswordIsDeniedAndACancelledPromptSaysNothing) {
+  StartWithController();
+  SetFirstPassword("secret1");
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, "2"}).Succeeded());  // Cancel
+
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox(kPrompt);
+  ASSERT_TRUE(session_.Probe({"settle", kPrompt}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("password_prompt").empty());
+  SetText(kPrompt, 1031, "secret2");
+  PostClick(kPrompt, kOk);
+  ExpectBoxAndConfirm("ACCESS DENIED !");
+
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox(kPrompt);
+  ASSERT_TRUE(session_.Probe({"click", kPrompt, "2"}).Succeeded());
+  // Once the driver's thread takes messages again, the command is over.
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  EXPECT_FALSE(session_.Probe({"wait-box", kLockCaption, "0"}).Succeeded());
+}
+
+}  // namespace
+}  // namespace e2e
