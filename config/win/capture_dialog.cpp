@@ -3,9 +3,9 @@
 #include "config/key_halves.h"
 #include "config/win/key_sense.h"
 #include "driver/win/driver_state.h"
-#include "driver/win/image_ids.h"
 #include "ui/language_index.h"
 #include "ui/win/bitmap_button.h"
+#include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
 
 namespace astro {
@@ -44,9 +44,7 @@ void CentreOnScreen(HWND dialog) {
 }
 
 void Initialise(HWND dialog) {
-  SetClassLongPtrA(
-      dialog, GCLP_HICON,
-      reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+  SetDialogIcon(dialog);
   // No third frame: the picture alternates between the two every second.
   SetKeySenseFrames(dialog, kCaptureControl, kKeyUpPicture, kKeyDownPicture, 0);
   CentreOnScreen(dialog);

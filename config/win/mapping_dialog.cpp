@@ -10,8 +10,8 @@
 #include "config/win/win_key_translator.h"
 #include "delivery/main_menu.h"
 #include "driver/win/driver_state.h"
-#include "driver/win/image_ids.h"
 #include "ui/win/bitmap_button.h"
+#include "ui/win/dialog_icon.h"
 #include "ui/win/frame_geometry.h"
 #include "ui/win/tooltips.h"
 
@@ -213,21 +213,27 @@ void DeleteMapping(HWND dialog) {
   EnableSave(dialog);
 }
 
-// The hidden New button: the active mapping starts again from "Empty".
-void NewMapping(HWND dialog) {
+// Before the dialog moves to another mapping: saved when the user wants it.
+// False when the dialog is to stay where it is.
+bool SettleUnsaved(HWND dialog, int mode) {
   std::string name;
-  switch (CheckUnsavedMapping(dialog, &name, kNew)) {
+  switch (CheckUnsavedMapping(dialog, &name, mode)) {
     case kStay:
-      return;
+      return false;
     case kGenericName:
       FocusNameBox(dialog);
-      return;
+      return false;
     case kSaveNow:
       SaveMapping(dialog);
-      break;
+      return true;
     default:
-      break;
+      return true;
   }
+}
+
+// The hidden New button: the active mapping starts again from "Empty".
+void NewMapping(HWND dialog) {
+  if (!SettleUnsaved(dialog, kNew)) return;
   ClearMapping(userRegistry, "", false);
   StoreWorkingSet(userRegistry, kGenericMapping, mappingModified);
   SelectName(dialog, kGenericMapping);
@@ -235,19 +241,7 @@ void NewMapping(HWND dialog) {
 }
 
 void NameChosen(HWND dialog) {
-  std::string previous;
-  switch (CheckUnsavedMapping(dialog, &previous, kClose)) {
-    case kStay:
-      return;
-    case kGenericName:
-      FocusNameBox(dialog);
-      return;
-    case kSaveNow:
-      SaveMapping(dialog);
-      break;
-    default:
-      break;
-  }
+  if (!SettleUnsaved(dialog, kClose)) return;
   const std::string name = SelectedName(dialog);
   if (name.empty()) return;
   LoadMapping(userRegistry, name);
@@ -319,9 +313,7 @@ void Paint(HWND dialog) {
 }
 
 void Initialise(HWND dialog) {
-  SetClassLongPtrA(
-      dialog, GCLP_HICON,
-      reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+  SetDialogIcon(dialog);
   InstallDialogTooltips(dialog);
   mappingModified = 0;
   FillNameBox(dialog);

@@ -8,8 +8,8 @@
 #include "config/settings_store.h"
 #include "delivery/win/exit_and_locks.h"
 #include "driver/win/driver_state.h"
-#include "driver/win/image_ids.h"
 #include "ui/language_index.h"
+#include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
 
 namespace astro {
@@ -51,9 +51,7 @@ std::string FieldText(HWND dialog, int field) {
 // What every dialog of the lock does on opening; false when it must close at
 // once because the controller is not connected.
 bool OpenLockDialog(HWND dialog) {
-  SetClassLongPtrA(
-      dialog, GCLP_HICON,
-      reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+  SetDialogIcon(dialog);
   if (!DeviceConnected()) {
     EndDialog(dialog, 0);
     return false;

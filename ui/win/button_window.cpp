@@ -8,9 +8,9 @@
 #include "config/settings_store.h"
 #include "config/win/win_key_translator.h"
 #include "driver/win/driver_state.h"
-#include "driver/win/image_ids.h"
 #include "ui/lang_text.h"
 #include "ui/win/button_window_state.h"
+#include "ui/win/dialog_icon.h"
 #include "ui/win/panel_state.h"
 #include "ui/win/ui_messages.h"
 
@@ -136,9 +136,7 @@ INT_PTR CALLBACK ButtonWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       buttonInfoWindow = dialog;
       shownButton = 0;
       SetWindowTextA(dialog, LangText(settings.language, kTextPanelTitle));
-      SetClassLongPtrA(
-          dialog, GCLP_HICON,
-          reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+      SetDialogIcon(dialog);
       Place(dialog);
       InvalidateRect(dialog, nullptr, FALSE);
       return TRUE;

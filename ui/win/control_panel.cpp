@@ -8,11 +8,11 @@
 #include "delivery/window_word.h"
 #include "driver/device_alphabet.h"
 #include "driver/win/driver_state.h"
-#include "driver/win/image_ids.h"
 #include "ui/lang_text.h"
 #include "ui/panel_sliders.h"
 #include "ui/win/button_window.h"
 #include "ui/win/button_window_state.h"
+#include "ui/win/dialog_icon.h"
 #include "ui/win/dialog_text.h"
 #include "ui/win/panel_state.h"
 #include "ui/win/tooltips.h"
@@ -172,9 +172,7 @@ void Initialise(HWND dialog) {
   std::strncpy(panelTitle, LangText(settings.language, kTextPanelTitle), kPanelTitleSize - 1);
   panelTitle[kPanelTitleSize - 1] = '\0';
   SetWindowTextA(dialog, panelTitle);
-  SetClassLongPtrA(
-      dialog, GCLP_HICON,
-      reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+  SetDialogIcon(dialog);
   InstallDialogTooltips(dialog);
   InitSlider(dialog, kOverallSlider, -6, 6, overallStep);
   for (int axis = 0; axis < kAxisCount; ++axis) {

@@ -3,10 +3,10 @@
 #include "config/settings_store.h"
 #include "delivery/win/exit_and_locks.h"
 #include "driver/win/driver_state.h"
-#include "driver/win/image_ids.h"
 #include "ui/language_index.h"
 #include "ui/language_titles.h"
 #include "ui/startup_texts.h"
+#include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
 #include "ui/win/tray_icon.h"
 
@@ -34,9 +34,7 @@ void ChooseLanguage(HWND dialog, std::int32_t language) {
 INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetClassLongPtrA(
-          dialog, GCLP_HICON,
-          reinterpret_cast<LONG_PTR>(LoadIconA(programInstance, MAKEINTRESOURCEA(kProgramIcon))));
+      SetDialogIcon(dialog);
       InstallDialogTooltips(dialog);
       CheckRadioButton(dialog, kFirstLanguageButton, kLastLanguageButton,
                        kFirstLanguageButton + LanguageIndex(settings.language));
