@@ -27,7 +27,8 @@
 //   scroll CAPTION ID CODE POS: sends WM_HSCROLL (CODE, the 16-bit POS) for scroll
 //     bar ID to that dialog; ends once it is handled;
 //   scroll-pos CAPTION ID: the scroll bar's position, in decimal;
-//   control-text CAPTION ID: "TEXT <hex>" of the control and "ENABLED <0|1>";
+//   control-text CAPTION ID: "TEXT <hex>" of the control, "ENABLED <0|1>" and
+//     "CHECKED <0|1|2>" (a button's check state, 0 for other controls);
 //   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog;
 //   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
 //   post-click CAPTION ID: posts BM_CLICK to that control (for a click that opens a
@@ -546,6 +547,9 @@ int ControlTextCommand(int argc, char** argv) {
                       10000, &length);
   PrintHexText("TEXT", text);
   std::printf("ENABLED %d\n", IsWindowEnabled(control) ? 1 : 0);
+  DWORD_PTR checked = 0;
+  SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, 10000, &checked);
+  std::printf("CHECKED %d\n", static_cast<int>(checked));
   return 0;
 }
 

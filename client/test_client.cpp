@@ -20,6 +20,8 @@
 //   thread-window TITLE: a shown window on a new thread of this process, not
 //     announced ("WINDOW <window> <thread>");
 //   edit-text: "EDIT <hex>", the edit control's text (--edit);
+//   clear-title TITLE: the window known by that title loses its title (it keeps
+//     its class name) ("UNTITLED <window>");
 //   activate TITLE: the window's own thread brings it to the foreground
 //     ("ACTIVE <window> <thread>"). The activation is reported to the driver from
 //     within that call, so the report is queued before the line is printed.
@@ -150,6 +152,9 @@ void RunCommand(const std::string& line) {
     for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
     std::printf("\n");
     std::fflush(stdout);
+  } else if (verb == "clear-title" && windowsByTitle.count(title) != 0) {
+    SetWindowTextA(windowsByTitle[title], "");
+    PrintWindow("UNTITLED", windowsByTitle[title]);
   } else if (verb == "activate" && windowsByTitle.count(title) != 0) {
     PostMessageA(windowsByTitle[title], kActivateMessage, 0, 0);
   } else if (verb == "thread-window" && !title.empty()) {

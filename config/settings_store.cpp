@@ -158,4 +158,10 @@ void SaveSettings(Registry& registry, const SettingsRecord& settings, int positi
   }
 }
 
+void SaveSettingsKeepingPassword(Registry& registry, const SettingsRecord& settings) {
+  SettingsRecord record = settings;
+  if (const auto key = registry.OpenKey(kSettingsKeyPath)) LoadPassword(*key, record);
+  SaveSettings(registry, record, 0);
+}
+
 }  // namespace astro

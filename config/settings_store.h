@@ -20,4 +20,11 @@ void LoadSettings(Registry& registry, SettingsRecord& settings, RuntimeFlags& fl
 // whole (see PasswordStorable) is not written: the stored one stays as it is.
 void SaveSettings(Registry& registry, const SettingsRecord& settings, int positionOnly);
 
+// SaveSettings(registry, settings, 0) for every dialog but the one that sets a new
+// password: the stored password is written back as it is, whatever the record
+// holds (start-up puts the default password into the record until the settings
+// are next loaded), read as LoadSettings reads it. Without the settings key the
+// record's password is written.
+void SaveSettingsKeepingPassword(Registry& registry, const SettingsRecord& settings);
+
 }  // namespace astro

@@ -19,6 +19,9 @@ struct DeliveryContext {
   std::uintptr_t processHandle = 0;  // real handle of the driver's process
   std::uintptr_t threadHandle = 0;   // real handle of the main thread
   WindowHandle targetWindow = 0;
+  // The user chose "no application" as the target: no fallback client is looked
+  // for until a client registers or the user chooses again.
+  bool targetClearedByUser = false;
   WindowHandle ownWindow = 0;
   std::uint32_t buttonMask = 0;  // bit n-1 for button n
   std::int32_t axis[kAxisCount] = {};

@@ -31,15 +31,18 @@ void PostMotion(const DeliveryScope& scope, std::uint32_t wParam, std::uint32_t 
   // wParam carries its word zero-extended, lParam as a signed 32-bit value
   // sign-extended, as a 32-bit system passes them on: the low 32 bits are the words.
   const auto lWord = static_cast<std::intptr_t>(static_cast<std::int32_t>(lParam));
-  // Without a target (its window vanished and no fallback was found) nothing is
-  // posted: a post to window 0 would land in the driver's own thread queue, which
-  // the main loop never empties. The fallback is still tried.
+  // Without a target nothing is posted: a post to window 0 would land in the
+  // driver's own thread queue, which the main loop never empties. When the user
+  // chose no application, that is where motion goes; when the target's window
+  // vanished and no fallback was found yet, the fallback is tried again.
+  if (target == 0 && context.targetClearedByUser) return;
   const std::uint32_t error =
       target == 0 ? kErrorInvalidWindowHandle : scope.platform.Post(target, message, wParam, lWord);
   if (error == 0) return;
   if (error == kErrorInvalidWindowHandle && target != 0) {
     scope.apps.RemoveAppWindow(target);
     context.targetWindow = 0;
+    context.targetClearedByUser = false;  // vanished, not cleared by the user
   }
   const WindowHandle fallback = ChooseFallbackTarget(scope);
   if (fallback != 0) scope.platform.Post(fallback, message, wParam, lWord);

@@ -27,6 +27,7 @@ WindowHandle ChooseFallbackTarget(const DeliveryScope& scope) {
 void RegisterClientWindow(const DeliveryScope& scope, WindowHandle window) {
   if (window == scope.context.ownWindow) return;
   scope.context.targetWindow = window;
+  scope.context.targetClearedByUser = false;
   if (scope.binding) scope.binding->BindClient(window);
   const WindowHandle panel = scope.platform.PanelWindow();
   if (panel != 0) {

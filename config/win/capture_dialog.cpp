@@ -77,17 +77,12 @@ void OnCaptureNote(HWND dialog, CaptureSession& session, WORD code, WORD value) 
 }
 
 INT_PTR CALLBACK CaptureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       Initialise(dialog);
       return TRUE;  // the focus to the first tab stop: the capture control
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) InstallDialogTooltips(dialog);
-      return FALSE;
-    case WM_NOTIFY:
-      TooltipNeedText(lParam);
-      return FALSE;
     case WM_COMMAND: {
       auto* session = reinterpret_cast<CaptureSession*>(GetWindowLongPtrA(dialog, DWLP_USER));
       switch (LOWORD(wParam)) {

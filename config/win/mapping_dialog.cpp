@@ -368,6 +368,7 @@ void OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR CALLBACK MappingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       Initialise(dialog);
@@ -378,15 +379,6 @@ INT_PTR CALLBACK MappingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
       OnCommand(dialog, wParam, lParam);
       return TRUE;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) InstallDialogTooltips(dialog);
-      return FALSE;
-    case WM_NOTIFY:
-      TooltipNeedText(lParam);
-      return TRUE;
-    case WM_DESTROY:
-      RemoveTooltips(dialog);
-      return FALSE;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         PostMessageA(dialog, WM_COMMAND, kClose, 0);

@@ -38,10 +38,6 @@ constexpr struct {
 // stored one; the Security command reads and clears it.
 bool passwordAccepted = false;
 
-bool DeviceConnected() {
-  return deliveryContext.port != 0 && deliveryContext.port != kInvalidPort;
-}
-
 std::string FieldText(HWND dialog, int field) {
   char text[256] = {};
   GetDlgItemTextA(dialog, field, text, sizeof text);
@@ -52,7 +48,7 @@ std::string FieldText(HWND dialog, int field) {
 // once because the controller is not connected.
 bool OpenLockDialog(HWND dialog) {
   SetDialogIcon(dialog);
-  if (!DeviceConnected()) {
+  if (!DeviceLinked()) {
     EndDialog(dialog, 0);
     return false;
   }
@@ -62,23 +58,10 @@ bool OpenLockDialog(HWND dialog) {
 
 // Activation, tooltips and the close command, the same in the three dialogs.
 bool CommonMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) InstallDialogTooltips(dialog);
-      return false;
-    case WM_NOTIFY:
-      TooltipNeedText(lParam);
-      return true;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_CLOSE) return false;
-      EndDialog(dialog, 0);
-      return true;
-    case WM_DESTROY:
-      RemoveTooltips(dialog);
-      return false;
-    default:
-      return false;
-  }
+  if (DialogTooltipMessage(dialog, message, wParam, lParam)) return true;
+  if (message != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_CLOSE) return false;
+  EndDialog(dialog, 0);
+  return true;
 }
 
 INT_PTR CALLBACK PasswordPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,7 +139,7 @@ INT_PTR CALLBACK SecurityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         for (const auto& row : kLockBoxes) {
           settings.*row.lock = IsDlgButtonChecked(dialog, row.box) == BST_CHECKED ? 0 : 1;
         }
-        SaveSettings(userRegistry, settings, 0);
+        SaveSettingsKeepingPassword(userRegistry, settings);
         EndDialog(dialog, 1);
         return TRUE;
       case IDCANCEL:

@@ -2,15 +2,19 @@
 
 #include "config/win/mapping_dialog.h"
 #include "config/win/security_dialogs.h"
+#include "ui/win/about_dialog.h"
+#include "ui/win/application_dialog.h"
 #include "ui/win/language_dialog.h"
 
-// Dialogs that are not part of the program yet: the command is accepted
-// (settings reloaded, lock checked) and then does nothing.
 namespace astro {
 
-void OpenAboutDialog() {}
+void OpenAboutDialog() {
+  RunAboutDialog();
+}
 
-void OpenApplicationDialog(HWND, std::int32_t) {}
+void OpenApplicationDialog(HWND owner, std::int32_t language) {
+  RunApplicationDialog(owner, language);
+}
 
 void OpenKeyboardDialog(HWND owner, std::int32_t language) {
   RunMappingDialog(owner, language);

@@ -26,6 +26,12 @@ extern WinRegistry userRegistry;
 // The hook handle that the activation hook library returned, 0 without one.
 extern HHOOK activationHook;
 
+// Whether the controller was found at start-up: the dialogs that need it close at
+// once without it.
+inline bool DeviceLinked() {
+  return deliveryContext.port != 0 && deliveryContext.port != kInvalidPort;
+}
+
 constexpr int kMainWindowWidth = 500;
 constexpr int kMainWindowHeight = 237;
 constexpr const char kMainWindowClass[] = ASTROLAB_WINDOW_CLASS;

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "client/astrolab_client.h"
+#include "delivery/target_selection.h"
 #include "tests/unit/delivery_fixture.h"
 
 namespace astro::testing {
@@ -341,6 +342,39 @@ TEST_F(MotionFallbackTest, FailedFallbackPostIsNotRetried) {
   DeliverMotion(scope);
   EXPECT_EQ(MotionPosts().size(), 2u);
   EXPECT_EQ(context.targetWindow, 602u);
+}
+
+TEST_F(MotionFallbackTest, NoApplicationChosenByTheUserStandsUntilAClientRegisters) {
+  context.targetWindow = 0;
+  context.targetClearedByUser = true;
+  SetAxes(30, 0, 0, 0, 0, 0);
+  DeliverMotion(scope);
+  DeliverMotion(scope);
+  EXPECT_TRUE(MotionPosts().empty());  // live clients 601 and 602 are not chosen
+  EXPECT_EQ(context.targetWindow, 0u);
+  EXPECT_TRUE(platform.driverPosts.empty());
+
+  AddWindow(603, "Registering client");
+  RegisterClientWindow(scope, 603);
+  DeliverMotion(scope);
+  const auto posts = MotionPosts();
+  ASSERT_EQ(posts.size(), 1u);
+  EXPECT_EQ(posts[0].window, 603u);
+}
+
+TEST_F(MotionFallbackTest, ATargetThatVanishesAfterTheUserClearedOneStillFallsBack) {
+  // Cleared by the user, then an activated application became the target and
+  // closed with no other client about: once a client is back, it is found.
+  context.targetClearedByUser = true;
+  platform.windows.clear();
+  SetAxes(30, 0, 0, 0, 0, 0);
+  DeliverMotion(scope);
+  EXPECT_EQ(context.targetWindow, 0u);
+  AddWindow(602, "Newer client");
+  DeliverMotion(scope);
+  const auto posts = MotionPosts();
+  ASSERT_EQ(posts.size(), 2u);
+  EXPECT_EQ(posts[1].window, 602u);
 }
 
 }  // namespace

@@ -314,6 +314,23 @@ TEST_F(SettingsSaveTest, PasswordThatWouldBeCutIsNotWritten) {
   EXPECT_STREQ(settings.password, "keep");
 }
 
+TEST_F(SettingsSaveTest, DialogsKeepTheStoredPasswordWhateverTheRecordHolds) {
+  // Start-up put the default password into the record; the user's is stored.
+  registry.Put(kKey, "Password", Scrambled("mine123", 7));
+  std::strcpy(settings.password, kDefaultPassword);
+  settings.lockExit = 1;
+  SaveSettingsKeepingPassword(registry, settings);
+  EXPECT_EQ(registry.Bytes(kKey, "Password"), Scrambled("mine123", 7));
+  EXPECT_EQ(registry.Bytes(kKey, "Exit"), std::string("1"));
+  EXPECT_STREQ(settings.password, kDefaultPassword);  // the record itself is left alone
+
+  // No settings key yet: the record's password is written.
+  MemoryRegistry firstRun;
+  std::strcpy(settings.password, "first1");
+  SaveSettingsKeepingPassword(firstRun, settings);
+  EXPECT_EQ(firstRun.Bytes(kKey, "Password"), Scrambled("first1", 6));
+}
+
 TEST_F(SettingsSaveTest, NoKeyNoWrites) {
   registry.failCreate = true;
   SaveSettings(registry, settings, 0);

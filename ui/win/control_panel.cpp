@@ -196,7 +196,7 @@ void Initialise(HWND dialog) {
 }
 
 void SaveAndHide(HWND dialog) {
-  SaveSettings(userRegistry, settings, 0);
+  SaveSettingsKeepingPassword(userRegistry, settings);
   ShowWindow(dialog, SW_HIDE);
 }
 

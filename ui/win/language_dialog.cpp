@@ -32,6 +32,7 @@ void ChooseLanguage(HWND dialog, std::int32_t language) {
 }
 
 INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       SetDialogIcon(dialog);
@@ -40,21 +41,12 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
                        kFirstLanguageButton + LanguageIndex(settings.language));
       SetWindowTextA(dialog, LanguageDialogTitle(settings.language));
       return TRUE;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) InstallDialogTooltips(dialog);
-      return FALSE;
-    case WM_NOTIFY:
-      TooltipNeedText(lParam);
-      return FALSE;
-    case WM_DESTROY:
-      RemoveTooltips(dialog);
-      return FALSE;
     case WM_COMMAND: {
       const int item = LOWORD(wParam);
       if (item >= kFirstLanguageButton && item <= kLastLanguageButton) {
         ChooseLanguage(dialog, item - kFirstLanguageButton);
       } else if (item == IDOK) {
-        SaveSettings(userRegistry, settings, 0);
+        SaveSettingsKeepingPassword(userRegistry, settings);
         EndDialog(dialog, IDOK);
       }
       // After every command: the tray tip speaks the language now in force.

@@ -142,4 +142,20 @@ void TooltipNeedText(LPARAM notification) {
   info->lpszText = composed ? &text[0] : nullptr;
 }
 
+bool DialogTooltipMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) InstallDialogTooltips(dialog);
+      return false;
+    case WM_NOTIFY:
+      TooltipNeedText(lParam);
+      return true;
+    case WM_DESTROY:
+      RemoveTooltips(dialog);
+      return false;
+    default:
+      return false;
+  }
+}
+
 }  // namespace astro

@@ -25,4 +25,10 @@ void RemoveTooltips(HWND dialog);
 // request (TTN_NEEDTEXTA) for the control named by the tool.
 void TooltipNeedText(LPARAM notification);
 
+// The tooltip upkeep every dialog shares, for its dialog procedure to call first:
+// tooltips installed again whenever the dialog is activated, texts on request,
+// removed with the dialog. True for a notification it answered; the procedure
+// returns TRUE for it and handles every other message as it would anyway.
+bool DialogTooltipMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 }  // namespace astro

@@ -1,0 +1,73 @@
+#include "ui/win/application_dialog.h"
+
+#include "delivery/win/delivery_state.h"
+#include "driver/win/driver_state.h"
+#include "ui/application_choice.h"
+#include "ui/language_index.h"
+#include "ui/win/dialog_icon.h"
+#include "ui/win/tooltips.h"
+
+namespace astro {
+namespace {
+
+constexpr int kApplicationDialogs[kLanguageCount] = {164, 166, 165, 118, 167};
+constexpr int kFirstSlotButton = 1043;
+constexpr int kLastSlotButton = kFirstSlotButton + ClientList::kSlots - 1;
+
+// Exactly the buttons whose slot holds the target are checked: none while the
+// target is a window that is not listed, or no window at all.
+void CheckTargetSlot(HWND dialog) {
+  for (int i = 0; i < ClientList::kSlots; ++i) {
+    const bool target = clientList.Slot(i) == deliveryContext.targetWindow;
+    CheckDlgButton(dialog, kFirstSlotButton + i, target ? BST_CHECKED : BST_UNCHECKED);
+  }
+}
+
+void Initialise(HWND dialog) {
+  SetDialogIcon(dialog);
+  InstallDialogTooltips(dialog);
+  if (!DeviceLinked()) {
+    EndDialog(dialog, 1);
+    return;
+  }
+  const auto lines = ListApplications(MainDeliveryScope(), settings.language);
+  for (int i = 0; i < ClientList::kSlots; ++i) {
+    SetDlgItemTextA(dialog, kFirstSlotButton + i, lines[i].c_str());
+  }
+  CheckTargetSlot(dialog);
+}
+
+INT_PTR CALLBACK ApplicationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
+  switch (message) {
+    case WM_INITDIALOG:
+      Initialise(dialog);
+      return TRUE;
+    case WM_COMMAND: {
+      const int item = LOWORD(wParam);
+      if (item >= kFirstSlotButton && item <= kLastSlotButton) {
+        ChooseApplication(MainDeliveryScope(), item - kFirstSlotButton);
+        CheckTargetSlot(dialog);
+        return TRUE;
+      }
+      if (item != IDOK) return FALSE;
+      EndDialog(dialog, 1);
+      return TRUE;
+    }
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
+      EndDialog(dialog, 1);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void RunApplicationDialog(HWND owner, std::int32_t language) {
+  DialogBoxParamA(programInstance, MAKEINTRESOURCEA(kApplicationDialogs[LanguageIndex(language)]),
+                  owner, ApplicationDialogProc, 0);
+}
+
+}  // namespace astro
