@@ -20,6 +20,8 @@
 //   thread-window TITLE: a shown window on a new thread of this process, not
 //     announced ("WINDOW <window> <thread>");
 //   edit-text: "EDIT <hex>", the edit control's text (--edit);
+//   ping: "PONG <thread>" from the main thread, once every message queued for the main thread before the
+//     command has been handled;
 //   clear-title TITLE: the window known by that title loses its title (it keeps
 //     its class name) ("UNTITLED <window>");
 //   activate TITLE: the window's own thread brings it to the foreground
@@ -151,6 +153,9 @@ void RunCommand(const std::string& line) {
     std::printf("EDIT ");
     for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
     std::printf("\n");
+    std::fflush(stdout);
+  } else if (verb == "ping") {
+    std::printf("PONG %lu\n", static_cast<unsigned long>(GetCurrentThreadId()));
     std::fflush(stdout);
   } else if (verb == "clear-title" && windowsByTitle.count(title) != 0) {
     SetWindowTextA(windowsByTitle[title], "");

@@ -53,18 +53,25 @@ std::uint32_t WinDeliveryPlatform::Post(WindowHandle window, std::uint32_t messa
 void WinDeliveryPlatform::ReadWindowTitle(WindowHandle window, char* title, std::size_t size) {
   if (size == 0) return;
   title[0] = '\0';
+  if (!IsWindow(ToWindow(window))) return;
   const int length = GetWindowTextA(ToWindow(window), title, static_cast<int>(size));
   if (length <= 0) title[0] = '\0';
 }
 
+// A window that has just been destroyed in another process can still give a
+// class name under Wine (a stale one): whether it exists is asked first.
 bool WinDeliveryPlatform::WindowExists(WindowHandle window) {
   char className[64];
-  return GetClassNameA(ToWindow(window), className, sizeof className) != 0;
+  return IsWindow(ToWindow(window)) &&
+         GetClassNameA(ToWindow(window), className, sizeof className) != 0;
 }
 
 void WinDeliveryPlatform::ReadWindowClass(WindowHandle window, char* name, std::size_t size) {
   if (size == 0) return;
-  if (GetClassNameA(ToWindow(window), name, static_cast<int>(size)) <= 0) name[0] = '\0';
+  if (!IsWindow(ToWindow(window)) ||
+      GetClassNameA(ToWindow(window), name, static_cast<int>(size)) <= 0) {
+    name[0] = '\0';
+  }
 }
 
 void WinDeliveryPlatform::WindowThreadProcess(WindowHandle window, std::uint32_t* threadId,

@@ -119,5 +119,86 @@ TEST_F(SecurityTest, WrongPasswordIsDeniedAndACancelledPromptSaysNothing) {
   EXPECT_FALSE(session_.Probe({"wait-box", kLockCaption, "0"}).Succeeded());
 }
 
+TEST_F(SecurityTest, EveryDialogThatSavesKeepsTheStoredPassword) {
+  StartWithController();
+  SetFirstPassword("keepme1");
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+  const std::optional<std::string> stored = StoredPassword();
+  ASSERT_TRUE(stored.has_value());
+
+  // Before each path a value it rewrites is spoilt, so that the check also shows
+  // the settings were saved.
+  const auto spoil = [this] {
+    std::string error;
+    ASSERT_TRUE(session_.SetDriverSetting("Scaling X", "spoilt", &error)) << error;
+  };
+  const auto expectSavedAndKept = [&](const std::string& path) {
+    const auto keys = session_.ReadDriverKey();
+    ASSERT_TRUE(keys.has_value());
+    EXPECT_EQ(keys->at("").at("Scaling X"), "1  +1.0000") << path;
+    EXPECT_EQ(StoredPassword(), stored) << path;
+  };
+
+  spoil();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, 110, 0));
+  WaitForBox("Astrolab/AIRCAP 3D Controller Panel");
+  ASSERT_TRUE(session_.Probe({"click", "Astrolab/AIRCAP 3D Controller Panel", std::to_string(kOk)})
+                  .Succeeded());
+  expectSavedAndKept("panel OK");
+
+  spoil();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kLanguageCommand, 0));
+  WaitForBox("Language Selection");
+  ASSERT_TRUE(session_.Probe({"click", "Language Selection", std::to_string(kOk)}).Succeeded());
+  expectSavedAndKept("language OK");
+
+  spoil();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox(kPrompt);
+  SetText(kPrompt, 1031, "keepme1");
+  PostClick(kPrompt, kOk);
+  WaitForBox(kSecurity);
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+  expectSavedAndKept("security OK");
+
+  // Only a new password changes it.
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox(kPrompt);
+  SetText(kPrompt, 1031, "keepme1");
+  PostClick(kPrompt, kOk);
+  WaitForBox(kSecurity);
+  PostClick(kSecurity, 1034);
+  WaitForBox(kNewPassword);
+  SetText(kNewPassword, 1032, "changed2");
+  SetText(kNewPassword, 1033, "changed2");
+  ASSERT_TRUE(session_.Probe({"click", kNewPassword, std::to_string(kOk)}).Succeeded());
+  const std::optional<std::string> changed = StoredPassword();
+  EXPECT_NE(changed, stored);
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+  EXPECT_EQ(StoredPassword(), changed);
+}
+
+TEST_F(SecurityTest, GermanWrongPasswordIsDeniedInGerman) {
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverSetting("Language", "1", &error)) << error;
+  StartWithController();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox("Neues Passwort");
+  SetText("Neues Passwort", 1032, "geheim1");
+  SetText("Neues Passwort", 1033, "geheim1");
+  PostClick("Neues Passwort", kOk);
+  WaitForBox("AIRCAP - Sicherheit");
+  ASSERT_TRUE(session_.Probe({"click", "AIRCAP - Sicherheit", "2"}).Succeeded());
+
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+  WaitForBox("Passwort erforderlich !");
+  SetText("Passwort erforderlich !", 1031, "geheim2");
+  PostClick("Passwort erforderlich !", kOk);
+  const ProbeResult box = WaitForBox("AIRCAP");
+  EXPECT_EQ(box.Text(), "ZUGRIFF VERWEIGERT !");
+  EXPECT_FALSE(session_.Screenshot("access_denied_german").empty());
+  Press("AIRCAP", kOk);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -150,6 +150,39 @@ std::uint64_t TrackingTest::NextSampleGoesTo() {
   return 0;
 }
 
+bool TrackingTest::SampleReachesNoClient() {
+  std::vector<std::size_t> before;
+  for (ChildProcess* client : clients_) before.push_back(MarkerWindows(*client).size());
+  // A differing q report is always answered with "q00": the driver has read the
+  // marker once the answer is on the wire.
+  const auto answered = [this] {
+    std::size_t count = 0;
+    for (const std::string& line : CommandLines(*controller_)) count += line == "q00";
+    return count;
+  };
+  const std::size_t answers = answered();
+  if (!controller_->SendRaw(sim::ShortMotionLine(kMarker)) || !controller_->SendRaw("q01\r")) {
+    ADD_FAILURE() << "the controller's line is closed";
+    return false;
+  }
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (answered() <= answers) {
+    if (Clock::now() >= deadline) {
+      ADD_FAILURE() << "the driver did not answer the q report";
+      return false;
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+  // A sample posted before the answer is queued ahead of the ping in its thread.
+  for (ChildProcess* client : clients_) {
+    if (client->Running() && Ask(client, "ping", "PONG").empty()) return false;
+  }
+  for (std::size_t i = 0; i < clients_.size(); ++i) {
+    if (MarkerWindows(*clients_[i]).size() != before[i]) return false;
+  }
+  return true;
+}
+
 bool TrackingTest::RoutesTo(const ClientWindow& window) {
   const auto deadline = Clock::now() + kReplyTimeout;
   while (Clock::now() < deadline) {

@@ -48,6 +48,10 @@ class TrackingTest : public DesktopTest {
   std::uint64_t NextSampleGoesTo();
   // Sends marker samples until `window` receives one. False on time-out.
   bool RoutesTo(const ClientWindow& window);
+  // Sends one marker sample and then a report the driver answers on the wire;
+  // once the answer is there and every client has handled what was queued for
+  // it, true when no client received the sample.
+  bool SampleReachesNoClient();
 
   std::vector<ChildProcess*> clients_;
 
