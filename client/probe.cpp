@@ -50,6 +50,8 @@
 //     seen; fails on time-out;
 //   clock-echo: "FREQUENCY <counts per second>", then for each line read from
 //     standard input the performance counter in microseconds, until end of input.
+//   reg-value KEY NAME: "TYPE <type>" and "VALUE <hex>" of that value under the
+//     current user's KEY, its raw bytes;
 // <hex> is two lower-case hex digits per byte, so that Windows-1252 bytes can be
 // compared exactly.
 #include <windows.h>
@@ -751,6 +753,21 @@ int WatchWheelCommand(int argc, char** argv) {
 
 // Lets the host relate this counter to its own clocks: the host writes a line,
 // the answer carries the counter read the moment the line arrived.
+int RegValueCommand(int argc, char** argv) {
+  if (argc != 2) return 2;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, argv[0], 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+  BYTE data[4096];
+  DWORD length = sizeof data;
+  DWORD type = 0;
+  const LONG status = RegQueryValueExA(key, argv[1], nullptr, &type, data, &length);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return 1;
+  std::printf("TYPE %lu\n", static_cast<unsigned long>(type));
+  PrintHexText("VALUE", std::string(reinterpret_cast<const char*>(data), length));
+  return 0;
+}
+
 int ClockEchoCommand(int argc, char**) {
   if (argc != 0) return 2;
   LARGE_INTEGER frequency;
@@ -807,6 +824,7 @@ const Subcommand kSubcommands[] = {
     {"mouse-acceleration", MouseAccelerationCommand},
     {"watch-wheel", WatchWheelCommand},
     {"clock-echo", ClockEchoCommand},
+    {"reg-value", RegValueCommand},
 };
 
 void PrintUsage() {
@@ -827,7 +845,7 @@ void PrintUsage() {
                "  type-keys VK... | cursor-pos | "
                "set-cursor X Y | "
                "mouse-acceleration |\n"
-               "  watch-wheel COUNT TIMEOUT_MS | clock-echo\n");
+               "  watch-wheel COUNT TIMEOUT_MS | clock-echo | reg-value KEY NAME\n");
 }
 
 }  // namespace

@@ -40,10 +40,13 @@ class SecurityTest : public DesktopTest {
     PostClick(kNewPassword, kOk);
     WaitForBox(kSecurity);
   }
+  // The stored "Password" as hex of its raw bytes; it must be a text value.
   std::optional<std::string> StoredPassword() {
-    const auto keys = session_.ReadDriverKey();
-    if (!keys || keys->at("").count("Password") == 0) return std::nullopt;
-    return keys->at("").at("Password");
+    const std::string key = std::string(WineSession::kDriverKey).substr(5);  // without "HKCU\\"
+    const ProbeResult value = session_.Probe({"reg-value", key, "Password"});
+    if (!value.Succeeded()) return std::nullopt;
+    EXPECT_EQ(value.Field("TYPE"), "1");  // REG_SZ
+    return value.Field("VALUE");
   }
 };
 
@@ -64,7 +67,8 @@ TEST_F(SecurityTest, FirstPasswordIsCheckedStoredAndExitCanBeLocked) {
   PostClick(kNewPassword, kOk);
   WaitForBox(kSecurity);
   const std::optional<std::string> stored = StoredPassword();
-  ASSERT_TRUE(stored.has_value());
+  // "Abcdefghijklmnopqrs" plus "ASTROLABASTROLABAST", byte by byte, worked by hand.
+  EXPECT_EQ(stored, "82b5b7b6b4b2a8aaaabdbfbebcbab0b2b2c5c7");
   ASSERT_TRUE(session_.Probe({"settle", kSecurity}).Succeeded());
   EXPECT_FALSE(session_.Screenshot("security_dialog").empty());
 
