@@ -24,6 +24,8 @@
 //   dialog-syscommand CAPTION CODE: posts WM_SYSCOMMAND CODE to that dialog;
 //   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
+//   tray-icon-center: "POINT <x> <y>", the middle of the first icon in Wine's tray
+//     window (the driver's, when it is the only program with an icon);
 //   scroll CAPTION ID CODE POS: sends WM_HSCROLL (CODE, the 16-bit POS) for scroll
 //     bar ID to that dialog; ends once it is handled;
 //   scroll-pos CAPTION ID: the scroll bar's position, in decimal;
@@ -475,6 +477,32 @@ int ControlCenterCommand(int argc, char** argv) {
   return 0;
 }
 
+// The screen point at the middle of the first icon of the desktop's tray window
+// (Wine's stand-alone tray, "Wine System Tray"): its first visible child, or the
+// first small-icon square of its client area when the icons are not windows.
+int TrayIconCenterCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  HWND tray = FindWindowA(nullptr, "Wine System Tray");
+  if (tray == nullptr) return 1;
+  RECT rect = {};
+  HWND icon = FindWindowExA(tray, nullptr, nullptr, nullptr);
+  while (icon != nullptr && !IsWindowVisible(icon))
+    icon = FindWindowExA(tray, icon, nullptr, nullptr);
+  if (icon != nullptr) {
+    GetWindowRect(icon, &rect);
+  } else {
+    RECT client = {};
+    GetClientRect(tray, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(tray, &origin);
+    const int side = client.bottom - client.top;
+    rect = {origin.x, origin.y, origin.x + side, origin.y + side};
+  }
+  std::printf("POINT %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
+              static_cast<long>((rect.top + rect.bottom) / 2));
+  return 0;
+}
+
 // A visible tooltip window of any process that shows a text.
 bool VisibleTooltipText(std::string* text) {
   struct Search {
@@ -808,6 +836,7 @@ const Subcommand kSubcommands[] = {
     {"dialog-syscommand", DialogSyscommandCommand},
     {"control-center", ControlCenterCommand},
     {"wait-tooltip", WaitTooltipCommand},
+    {"tray-icon-center", TrayIconCenterCommand},
     {"scroll", ScrollCommand},
     {"scroll-pos", ScrollPosCommand},
     {"control-text", ControlTextCommand},
@@ -837,7 +866,8 @@ void PrintUsage() {
                "  window-rect CLASS | sync-driver | wait-tray TIMEOUT_MS |\n"
                "  menu-state CLASS ITEM_ID | menu-text CLASS ITEM_ID | click CAPTION ID |\n"
                "  dialog-syscommand CAPTION CODE | control-center CAPTION ID |\n"
-               "  wait-tooltip TIMEOUT_MS | scroll CAPTION ID CODE POS | scroll-pos CAPTION ID |\n"
+               "  wait-tooltip TIMEOUT_MS | tray-icon-center | scroll CAPTION ID CODE POS | "
+               "scroll-pos CAPTION ID |\n"
                "  control-text CAPTION ID |\n"
                "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION |\n"
                "  post-click CAPTION ID | set-text CAPTION ID TEXT | focused CAPTION |\n"

@@ -51,6 +51,21 @@ void ButtonActions::DeliverButtons(std::uint32_t mask) {
   context.buttonMask = mask;
 }
 
+void ButtonActions::ReleaseAll() {
+  // A release of button 9 keeps buttons 1 to 8 for a second report.
+  for (int report = 0; report < 2 && scope_.context.buttonMask != 0; ++report) DeliverButtons(0);
+  const struct {
+    bool& latched;
+    std::uint32_t up;
+  } latches[] = {{leftLatched_, kMouseLeftUp},
+                 {rightLatched_, kMouseRightUp},
+                 {middleLatched_, kMouseMiddleUp}};
+  for (const auto& latch : latches) {
+    if (latch.latched) scope_.platform.PressMouseButton(latch.up);
+    latch.latched = false;
+  }
+}
+
 void ButtonActions::HintviewPress() {
   const DeliveryContext& context = scope_.context;
   const std::uint32_t message = context.buttonPressMessage;

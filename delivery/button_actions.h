@@ -57,6 +57,10 @@ class ButtonActions : public HintviewButton {
 
   // A button report: bit n-1 of mask is device button n.
   void DeliverButtons(std::uint32_t mask);
+  // The controller is gone: every button held is released as a report of no
+  // button would release it, and a mouse button held by a drag lock goes up, so
+  // that nothing stays pressed.
+  void ReleaseAll();
 
   void HintviewPress() override;
   void HintviewRelease() override;

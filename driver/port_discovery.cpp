@@ -9,10 +9,6 @@
 namespace astro {
 namespace {
 
-constexpr std::uint32_t kInputQueue = 256;
-constexpr std::uint32_t kOutputQueue = 5;
-constexpr unsigned kPowerWaitMs = 1000;
-constexpr unsigned kCommandWaitMs = 100;
 constexpr unsigned kRetryWaitMs = 10;
 constexpr std::size_t kReplyCapacity = 256;
 constexpr std::size_t kShortestReply = 8;  // a reply must be longer than this
@@ -57,24 +53,6 @@ bool NamesProduct(const char* reply, std::size_t count) {
          text.find("AIRCAP") != std::string_view::npos;
 }
 
-// Reads the port's answer to the version string. A reply that fills the whole
-// buffer may go on, so the port is read again until a read comes back shorter.
-bool AnswersAsController(SerialBus& bus, const PortSlot& slot) {
-  bool names = false;
-  char reply[kReplyCapacity];
-  std::size_t count = 0;
-  do {
-    count = 0;
-    if (!bus.PollReply(slot.handle, slot.event, reply, sizeof reply, count)) break;
-    if (count > sizeof reply) count = sizeof reply;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (reply[i] == '\0') reply[i] = kCarriageReturn;
-    }
-    if (count > kShortestReply && NamesProduct(reply, count)) names = true;
-  } while (count == kReplyCapacity);
-  return names;
-}
-
 void SendToEveryOpenPort(SerialBus& bus, ErrorReporter& reporter, PortSlot (&slots)[kPortCount],
                          const char* command, const char* failure) {
   for (int i = 0; i < kPortCount; ++i) {
@@ -90,6 +68,34 @@ void SendToEveryOpenPort(SerialBus& bus, ErrorReporter& reporter, PortSlot (&slo
 
 }  // namespace
 
+bool AnswersAsController(SerialBus& bus, PortHandle port, EventHandle event) {
+  bool names = false;
+  char reply[kReplyCapacity];
+  std::size_t count = 0;
+  do {
+    count = 0;
+    if (!bus.PollReply(port, event, reply, sizeof reply, count)) break;
+    if (count > sizeof reply) count = sizeof reply;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (reply[i] == '\0') reply[i] = kCarriageReturn;
+    }
+    if (count > kShortestReply && NamesProduct(reply, count)) names = true;
+  } while (count == kReplyCapacity);
+  return names;
+}
+
+const char* ConfigureControllerPort(SerialBus& bus, PortHandle port) {
+  if (!bus.ApplyLineConfiguration(port, true)) return "Function failed SetCommState";
+  if (!bus.SetEventMask(port)) return "Function failed SetCommMask";
+  if (!bus.SetTimeouts(port)) return "Function failed SetCommTimeouts";
+  return nullptr;
+}
+
+std::array<const char*, kStartupCommandCount> StartupCommands(const StoredCommands& commands) {
+  return {commands.n,   commands.q, commands.p, commands.mode, commands.longModeStartup,
+          commands.beep};
+}
+
 bool PortQualifies(const PortProperties& props) {
   if (AllZero(props)) return true;
   using namespace port_flags;
@@ -104,7 +110,8 @@ bool PortQualifies(const PortProperties& props) {
 bool SendDeviceCommand(SerialBus& bus, PortHandle port, const char* text, std::size_t length,
                        std::size_t* sent) {
   std::size_t count = 0;
-  while (count < length) {
+  // While the controller is lost there is no port: nothing is sent, at once.
+  while (count < length && port != kInvalidPort) {
     if (!bus.TransmitChar(port, text[count])) {
       bus.Sleep(kRetryWaitMs);
       if (!bus.TransmitChar(port, text[count])) break;
@@ -116,7 +123,7 @@ bool SendDeviceCommand(SerialBus& bus, PortHandle port, const char* text, std::s
 }
 
 PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& commands,
-                      const char* portName) {
+                      const char* portName, std::string* foundName) {
   PortSlot slots[kPortCount];
 
   // Power-off pass: the controller draws its power from DTR and RTS, so holding
@@ -151,13 +158,8 @@ PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredComma
       ClosePort(bus, reporter, slot);
       continue;
     }
-    if (!bus.ApplyLineConfiguration(slot.handle, true)) {
-      failure = "Function failed SetCommState";
-    } else if (!bus.SetEventMask(slot.handle)) {
-      failure = "Function failed SetCommMask";
-    } else if (!bus.SetTimeouts(slot.handle)) {
-      failure = "Function failed SetCommTimeouts";
-    } else {
+    failure = ConfigureControllerPort(bus, slot.handle);
+    if (failure == nullptr) {
       slot.event = bus.CreateSerialEvent();
       if (slot.event == kInvalidEvent) failure = "Function failed CreateEvent";
     }
@@ -177,7 +179,7 @@ PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredComma
   int found = -1;
   for (int i = 0; i < kPortCount; ++i) {
     if (slots[i].handle == kInvalidPort) continue;
-    if (AnswersAsController(bus, slots[i]) && found < 0) found = i;
+    if (AnswersAsController(bus, slots[i].handle, slots[i].event) && found < 0) found = i;
   }
 
   for (int i = 0; i < kPortCount; ++i) {
@@ -195,9 +197,8 @@ PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredComma
   }
 
   const PortHandle port = slots[found].handle;
-  const char* const startup[] = {
-      commands.n, commands.q, commands.p, commands.mode, commands.longModeStartup, commands.beep};
-  for (const char* command : startup) {
+  if (foundName != nullptr) *foundName = slots[found].name;
+  for (const char* command : StartupCommands(commands)) {
     SendDeviceCommand(bus, port, command, CommandLength(command), nullptr);
     bus.Sleep(kCommandWaitMs);
   }

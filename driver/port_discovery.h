@@ -2,6 +2,7 @@
 // start-up commands; writing commands; the start-up error texts.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,15 @@
 namespace astro {
 
 constexpr int kPortCount = 8;
+constexpr int kStartupCommandCount = 6;
+// Queue sizes asked of the system for the controller's port.
+constexpr std::uint32_t kInputQueue = 256;
+constexpr std::uint32_t kOutputQueue = 5;
+// The controller draws its power from DTR and RTS: it needs this long to lose it
+// and to come up.
+constexpr unsigned kPowerWaitMs = 1000;
+// The pause after each command during start-up.
+constexpr unsigned kCommandWaitMs = 100;
 
 // Whether a port can carry the controller. A port whose properties are all zero
 // (the provider tells nothing) qualifies; it is judged by its version reply alone.
@@ -19,6 +29,7 @@ bool PortQualifies(const PortProperties& props);
 
 // Sends text byte by byte as immediate characters; a refused byte is retried once
 // after 10 ms. Stores the count sent in *sent (when given); true when all were sent.
+// Nothing is sent to kInvalidPort.
 bool SendDeviceCommand(SerialBus& bus, PortHandle port, const char* text, std::size_t length,
                        std::size_t* sent);
 
@@ -31,8 +42,20 @@ std::string FormatErrorText(const char* text, std::uint32_t code);
 
 // Scans the ports (portName replaces every COMn name when given), detects the
 // controller by its version reply and sends it the start-up commands. Returns the
-// controller's port, or 0 when none was found.
+// controller's port, or 0 when none was found; its name goes to *foundName.
 PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& commands,
-                      const char* portName);
+                      const char* portName, std::string* foundName = nullptr);
+
+// Applies the controller's line configuration with its power on, the event mask
+// and the time-outs to an open port. The failure's text, or null.
+const char* ConfigureControllerPort(SerialBus& bus, PortHandle port);
+
+// Reads the port's answer to the version string; true when it names the product.
+// A reply that fills the whole buffer may go on, so the port is read again until
+// a read comes back shorter.
+bool AnswersAsController(SerialBus& bus, PortHandle port, EventHandle event);
+
+// The commands a found controller gets, in order, each followed by 100 ms.
+std::array<const char*, kStartupCommandCount> StartupCommands(const StoredCommands& commands);
 
 }  // namespace astro

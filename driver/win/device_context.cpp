@@ -26,7 +26,7 @@ std::uintptr_t RealHandleOf(HANDLE pseudoHandle) {
 DeliveryContext* CreateDeviceContext(DeliveryContext* context, const char* portName, HWND window,
                                      SerialBus& bus, ErrorReporter& reporter) {
   if (context == nullptr) return nullptr;
-  context->port = OpenDevice(bus, reporter, storedCommands, portName);
+  context->port = OpenDevice(bus, reporter, storedCommands, portName, &controllerPortName);
   if (context->port == 0) return nullptr;
 
   context->ownWindow = reinterpret_cast<WindowHandle>(window);

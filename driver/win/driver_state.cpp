@@ -11,5 +11,7 @@ StoredCommands storedCommands;
 WinSerialBus serialBus;
 WinRegistry userRegistry;
 HHOOK activationHook = nullptr;
+std::string controllerPortName;
+bool controllerLost = false;
 
 }  // namespace astro

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "client/astrolab_client.h"
 #include "config/settings_record.h"
 #include "config/win/win_registry.h"
@@ -25,11 +27,17 @@ extern WinSerialBus serialBus;
 extern WinRegistry userRegistry;
 // The hook handle that the activation hook library returned, 0 without one.
 extern HHOOK activationHook;
+// The port the controller was found on ("COM3"), where it is looked for again
+// when it is lost.
+extern std::string controllerPortName;
+// The controller's port failed for good and the driver is waiting for it to come
+// back; deliveryContext.port is kInvalidPort meanwhile.
+extern bool controllerLost;
 
-// Whether the controller was found at start-up: the dialogs that need it close at
-// once without it.
+// Whether the controller was found at start-up (it may be lost for a while since):
+// the dialogs that need it close at once without it.
 inline bool DeviceLinked() {
-  return deliveryContext.port != 0 && deliveryContext.port != kInvalidPort;
+  return controllerLost || (deliveryContext.port != 0 && deliveryContext.port != kInvalidPort);
 }
 
 constexpr int kMainWindowWidth = 500;

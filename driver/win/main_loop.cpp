@@ -2,24 +2,39 @@
 
 #include <algorithm>
 
+#include "driver/win/win_serial_bus.h"
+
 namespace astro {
 namespace {
 
 // Key, mouse move, mouse button, posted message, timer, paint, sent message, hot key.
 constexpr DWORD kWakeMask = 0xFF;
+// How long a lost port's cancelled operations may take to let go of their blocks.
+constexpr DWORD kCancelWaitMs = 1000;
+
+std::uint64_t NowMs() {
+  return GetTickCount64();
+}
 
 }  // namespace
 
 volatile std::int32_t loopRunning = 0;
 
-MainLoop::MainLoop(HANDLE serialEvent, HANDLE readEvent)
-    : serialEvent_(serialEvent), readEvent_(readEvent) {
+MainLoop::MainLoop(HANDLE serialEvent, HANDLE readEvent, DeviceRecovery& recovery,
+                   LinkListener& listener)
+    : serialEvent_(serialEvent), readEvent_(readEvent), recovery_(recovery), listener_(listener) {
   wait_.hEvent = serialEvent_;
   read_.hEvent = readEvent_;
 }
 
-void MainLoop::StartWaiting(HANDLE port) {
+void MainLoop::SleepOnCommEventOnly() {
+  commEventOnly_ = true;
+  sleepOn_ = SleepOn::kCommEvent;
+}
+
+void MainLoop::StartWaiting(HANDLE port, const std::string& portName) {
   port_ = port;
+  portName_ = portName;
   ArmCommWait();
 }
 
@@ -28,6 +43,10 @@ void MainLoop::Run(HWND window, DeviceLink& link) {
   lastReadCount_ = 0;
   link.Clear();
   while (loopRunning) {
+    if (recovery_.Active()) {
+      Recover(window, link);
+      continue;
+    }
     HANDLE events[2] = {serialEvent_, readEvent_};
     MsgWaitForMultipleObjects(2, events, FALSE, INFINITE, kWakeMask);
     // The wait names the port before the queue when both are ready, yet a message
@@ -36,7 +55,47 @@ void MainLoop::Run(HWND window, DeviceLink& link) {
     DispatchWindowMessages(window);
     // Whatever woke the loop, the port is read.
     ServicePort(link);
+    if (health_.Lost()) CloseLostPort(link);
   }
+}
+
+void MainLoop::Recover(HWND window, DeviceLink& link) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(recovery_.DueIn(NowMs())),
+                            kWakeMask);
+  DispatchWindowMessages(window);
+  const PortHandle port = recovery_.Step(NowMs());
+  if (port != kInvalidPort) Resume(ToHandle(port), link);
+}
+
+void MainLoop::CloseLostPort(DeviceLink& link) {
+  // A new comm mask ends a pending wait where cancelling does not (Wine); the
+  // blocks are used again for the next port only once their operations let go.
+  SetCommMask(port_, 0);
+  CancelIo(port_);
+  if (waitArmed_ && !HasOverlappedIoCompleted(&wait_)) {
+    WaitForSingleObject(serialEvent_, kCancelWaitMs);
+  }
+  if (readPending_ && !HasOverlappedIoCompleted(&read_)) {
+    WaitForSingleObject(readEvent_, kCancelWaitMs);
+  }
+  CloseHandle(port_);
+  port_ = INVALID_HANDLE_VALUE;
+  waitArmed_ = false;
+  readPending_ = false;
+  ResetEvent(serialEvent_);
+  ResetEvent(readEvent_);
+  link.Clear();
+  recovery_.Begin(portName_, NowMs());
+  listener_.ControllerLost();
+}
+
+void MainLoop::Resume(HANDLE port, DeviceLink& link) {
+  port_ = port;
+  health_.Reset();
+  sleepOn_ = commEventOnly_ ? SleepOn::kCommEvent : SleepOn::kUnknown;
+  link.Clear();
+  listener_.ControllerBack(port);
+  ArmCommWait();
 }
 
 void MainLoop::DispatchWindowMessages(HWND window) {
@@ -58,26 +117,36 @@ void MainLoop::ArmCommWait() {
     SetEvent(serialEvent_);
   } else {
     waitArmed_ = GetLastError() == ERROR_IO_PENDING;
+    if (!waitArmed_) health_.Failed(NowMs());
   }
 }
 
 void MainLoop::CollectCommWait() {
   if (!waitArmed_ || !HasOverlappedIoCompleted(&wait_)) return;
   DWORD unused = 0;
-  const bool reported =
-      GetOverlappedResult(port_, &wait_, &unused, FALSE) && (eventMask_ & EV_RXFLAG) != 0;
+  const bool completed = GetOverlappedResult(port_, &wait_, &unused, FALSE) != FALSE;
+  // Under Wine the wait ends as aborted every few milliseconds on a sound port.
+  if (!completed && GetLastError() != ERROR_OPERATION_ABORTED) health_.Failed(NowMs());
+  const bool reported = completed && (eventMask_ & EV_RXFLAG) != 0;
   waitArmed_ = false;
   // Only a finished wait lets go of the event: resetting it under a pending one
   // could lose its wake.
   ResetEvent(serialEvent_);
   // A wait that ends without its event cannot be slept on; a read may pend instead.
-  if (!reported && sleepOn_ == SleepOn::kCommEvent) sleepOn_ = SleepOn::kUnknown;
+  if (!reported && sleepOn_ == SleepOn::kCommEvent && !commEventOnly_) {
+    sleepOn_ = SleepOn::kUnknown;
+  }
 }
 
 bool MainLoop::CollectRead(DeviceLink& link) {
   if (!HasOverlappedIoCompleted(&read_)) return false;
   DWORD count = 0;
-  if (!GetOverlappedResult(port_, &read_, &count, FALSE)) count = 0;
+  if (GetOverlappedResult(port_, &read_, &count, FALSE)) {
+    health_.Succeeded();
+  } else {
+    health_.Failed(NowMs());
+    count = 0;
+  }
   readPending_ = false;
   // A pending read that ends empty only timed out late: this port's reads do not
   // wait for data.
@@ -88,8 +157,15 @@ bool MainLoop::CollectRead(DeviceLink& link) {
 
 bool MainLoop::StartRead(DWORD size, DWORD& count) {
   count = 0;
-  if (ReadFile(port_, staging_, size, &count, &read_)) return true;
-  if (GetLastError() == ERROR_IO_PENDING) readPending_ = true;
+  if (ReadFile(port_, staging_, size, &count, &read_)) {
+    health_.Succeeded();
+    return true;
+  }
+  if (GetLastError() == ERROR_IO_PENDING) {
+    readPending_ = true;
+  } else {
+    health_.Failed(NowMs());
+  }
   count = 0;  // a failed read counts as zero bytes
   return false;
 }
@@ -113,7 +189,12 @@ void MainLoop::ReadQueued(DeviceLink& link) {
   for (;;) {
     DWORD errors = 0;
     COMSTAT status = {};
-    if (!ClearCommError(port_, &errors, &status) || status.cbInQue == 0) return;
+    if (!ClearCommError(port_, &errors, &status)) {
+      health_.Failed(NowMs());
+      return;
+    }
+    health_.Succeeded();
+    if (status.cbInQue == 0) return;
     const DWORD room = static_cast<DWORD>(link.FreeCapacity());
     if (room == 0) return;
     DWORD count = 0;

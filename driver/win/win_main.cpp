@@ -11,6 +11,8 @@
 #include "config/win/language_setting.h"
 #include "delivery/win/main_thread_host.h"
 #include "driver/device_link.h"
+#include "driver/device_recovery.h"
+#include "driver/win/controller_link.h"
 #include "driver/win/device_context.h"
 #include "driver/win/driver_state.h"
 #include "driver/win/error_box.h"
@@ -30,6 +32,16 @@ namespace {
 MessageBoxReporter errorReporter;
 MainThreadHost mainThreadHost(serialBus, deliveryContext);
 DeviceLink deviceLink(deliveryContext, settings, runtimeFlags, storedCommands, mainThreadHost);
+DeviceRecovery deviceRecovery(serialBus, storedCommands);
+ControllerLink controllerLink;
+
+// Set to 1, the main loop sleeps only on the port's comm event, as it does with
+// Windows ports; for testing that way where reads pend (Wine).
+bool CommEventWaitAsked() {
+  char value[8] = {};
+  const DWORD length = GetEnvironmentVariableA("ASTRODRIVER_COMM_EVENT_WAIT", value, sizeof value);
+  return length > 0 && length < sizeof value && value[0] == '1' && value[1] == '\0';
+}
 
 int Fail(const char* text) {
   ReportError(text);
@@ -65,14 +77,15 @@ int RunDriver(HINSTANCE instance) {
   if (serialEvent == nullptr || readEvent == nullptr) {
     return FailAfterWindow("Function failed CreateEvent");
   }
-  static MainLoop mainLoop(serialEvent, readEvent);
+  static MainLoop mainLoop(serialEvent, readEvent, deviceRecovery, controllerLink);
+  if (CommEventWaitAsked()) mainLoop.SleepOnCommEventOnly();
 
   if (CreateDeviceContext(&deliveryContext, nullptr, mainWindow, serialBus, errorReporter) ==
       nullptr) {
     return FailAfterWindow("Can\xB4t find a Astrolab/AIRCAP 3D Controller device!");
   }
 
-  mainLoop.StartWaiting(ToHandle(deliveryContext.port));
+  mainLoop.StartWaiting(ToHandle(deliveryContext.port), controllerPortName);
 
   // Motion packets become messages with little delay.
   SetPriorityClass(ToHandle(deliveryContext.processHandle), HIGH_PRIORITY_CLASS);

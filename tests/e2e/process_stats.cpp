@@ -32,6 +32,22 @@ std::optional<double> CpuTimeMs(pid_t pid) {
   return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+std::optional<long> PrivateMemoryKb(pid_t pid) {
+  std::istringstream rollup(ReadFile("/proc/" + std::to_string(pid) + "/smaps_rollup"));
+  long total = 0;
+  int found = 0;
+  std::string name;
+  long kb = 0;
+  while (rollup >> name) {
+    if ((name == "Private_Clean:" || name == "Private_Dirty:") && rollup >> kb) {
+      total += kb;
+      ++found;
+    }
+  }
+  if (found != 2) return std::nullopt;
+  return total;
+}
+
 std::optional<pid_t> FindWineserver(const std::string& prefixDir) {
   DIR* proc = opendir("/proc");
   if (proc == nullptr) return std::nullopt;

@@ -156,6 +156,7 @@ std::vector<std::string> WineSession::Environment() const {
   environment.push_back("WINEPREFIX=" + PrefixDir());
   environment.push_back("WINEDEBUG=-all");
   environment.push_back("DISPLAY=:" + std::to_string(display_));
+  environment.insert(environment.end(), extraEnvironment_.begin(), extraEnvironment_.end());
   return environment;
 }
 

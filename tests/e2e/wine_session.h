@@ -48,6 +48,10 @@ class WineSession {
   const std::string& ScratchDir() const { return scratchDir_; }
   std::string PrefixDir() const { return slot_ != nullptr ? slot_->PrefixDir() : ""; }
   std::vector<std::string> Environment() const;
+  // Adds NAME=VALUE to the environment of every program started from now on.
+  void SetEnvironment(const std::string& name, const std::string& value) {
+    extraEnvironment_.push_back(name + "=" + value);
+  }
 
   // Runs a host program with the session's environment to its end; its exit
   // code, or nothing on time-out (it is then killed).
@@ -110,6 +114,7 @@ class WineSession {
   std::string wineserver_;
   std::vector<std::unique_ptr<ChildProcess>> programs_;
   int started_ = 0;  // numbers the programs' stderr files
+  std::vector<std::string> extraEnvironment_;
 };
 
 }  // namespace e2e

@@ -7,7 +7,6 @@
 #include <map>
 
 #include "delivery/motion_shaping.h"
-
 #include "tests/unit/delivery_fixture.h"
 
 namespace astro::testing {
@@ -41,9 +40,7 @@ class FakeButtonPlatform : public ButtonPlatform {
   void PostPanelRequest(WindowHandle panel, std::uintptr_t request) override {
     log_.push_back("panel-request " + std::to_string(panel) + " " + std::to_string(request));
   }
-  void PostMenuCommand(int command) override {
-    log_.push_back("menu " + std::to_string(command));
-  }
+  void PostMenuCommand(int command) override { log_.push_back("menu " + std::to_string(command)); }
 
   static std::string Name(std::uint32_t message) {
     return message == kPress ? "press" : message == kRelease ? "release" : "?";
@@ -234,6 +231,25 @@ TEST_F(ButtonActionsTest, MouseButtonsFollowTheTableWithDragLocks) {
     if (entry.rfind("mouse", 0) == 0 || entry.rfind("wheel", 0) == 0) seen.push_back(entry);
   }
   EXPECT_EQ(seen, expected);
+}
+
+TEST_F(ButtonActionsTest, ALostControllerLeavesNothingPressed) {
+  flags.mouseMode = 8;
+  actions.DeliverButtons(0x004);  // button 3: right down, latched
+  actions.DeliverButtons(0x000);
+  actions.DeliverButtons(0x001 | 0x100 | 0x400);  // buttons 1, 9 and 11 held
+  platform.posts.clear();
+  platform.log.clear();
+  actions.ReleaseAll();
+  EXPECT_EQ(Posts(), (Strings{"50 release 9 1", "50 release 11 1", "50 release 1 0"}));
+  EXPECT_EQ(context.buttonMask, 0u);
+  // Button 1's left button, then the drag lock's right button.
+  EXPECT_EQ(Log("mouse"), (Strings{"mouse 4", "mouse 16"}));
+
+  // Nothing held: nothing happens.
+  platform.log.clear();
+  actions.ReleaseAll();
+  EXPECT_TRUE(platform.log.empty());
 }
 
 TEST_F(ButtonActionsTest, WithoutMouseBit3NoMouseButtonMoves) {

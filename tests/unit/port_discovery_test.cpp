@@ -108,6 +108,13 @@ TEST_F(SendDeviceCommandTest, StopsAfterASecondRefusal) {
   EXPECT_EQ(bus.Entries("Sleep"), (Lines{"Sleep 10"}));
 }
 
+TEST_F(SendDeviceCommandTest, NothingGoesToALostPortNorIsWaitedFor) {
+  std::size_t sent = 99;
+  EXPECT_FALSE(SendDeviceCommand(bus, kInvalidPort, "b9\r", 3, &sent));
+  EXPECT_EQ(sent, 0u);
+  EXPECT_EQ(bus.log, (Lines{"Open COM1"}));
+}
+
 // ---- error texts ----
 
 TEST(ErrorTextTest, CodeIsShownAsHexAndAsSignedDecimal) {
@@ -195,6 +202,13 @@ TEST_F(OpenDeviceTest, ControllerOnCom3IsFoundWithTheExactSequenceOfCalls) {
        "Send COM3 c33\r", "Sleep 100",       "Send COM3 b9\r", "Sleep 100"});
   EXPECT_EQ(bus.log, expected);
   EXPECT_EQ(bus.pollCapacities, (std::vector<std::size_t>{256}));
+}
+
+TEST_F(OpenDeviceTest, TheFoundPortsNameIsKeptForItsRecovery) {
+  Controller("COM6");
+  std::string name;
+  EXPECT_EQ(Chosen(OpenDevice(bus, reporter, commands, nullptr, &name)), "COM6");
+  EXPECT_EQ(name, "COM6");
 }
 
 TEST_F(OpenDeviceTest, StartupCommandsAreTheCurrentStoredOnes) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ui/tray_tip.h"
+
 namespace astro {
 namespace {
 
@@ -63,6 +65,21 @@ TEST(MainMenuResource, ChosenByLanguage) {
   EXPECT_EQ(MainMenuResource(4), 171);
   EXPECT_EQ(MainMenuResource(5), 168);
   EXPECT_EQ(MainMenuResource(-1), 168);
+}
+
+TEST(TrayTipText, SaysDisconnectedInTheLanguageWhileTheControllerIsLost) {
+  EXPECT_STREQ(TrayTipText(0, false), "Astrolab/AIRCAP 3D Controller");
+  EXPECT_STREQ(TrayTipText(3, false), "AIRCAP 3D Controller");
+  const char* lost[] = {
+      "Astrolab/AIRCAP 3D Controller - disconnected", "AIRCAP 3D Controller - nicht verbunden",
+      "AIRCAP 3D Controller - d\xE9"
+      "connect\xE9",
+      "AIRCAP 3D Controller - desconectado", "AIRCAP 3D Controller - disconnesso"};
+  for (int language = 0; language < 5; ++language) {
+    EXPECT_STREQ(TrayTipText(language, true), lost[language]) << language;
+    EXPECT_LT(std::string(TrayTipText(language, true)).size(), 64u) << language;
+  }
+  EXPECT_STREQ(TrayTipText(7, true), lost[0]);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         EndDialog(dialog, IDOK);
       }
       // After every command: the tray tip speaks the language now in force.
-      UpdateTrayTip(ProductTitle(settings.language));
+      UpdateTrayTip(settings.language);
       return TRUE;
     }
     case WM_SYSCOMMAND:

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "driver/win/driver_state.h"
 #include "driver/win/image_ids.h"
 #include "ui/startup_texts.h"
 #include "ui/tray_start.h"
+#include "ui/tray_tip.h"
 
 namespace astro {
 namespace {
@@ -46,8 +48,8 @@ UINT TaskbarCreatedMessage() {
   return message;
 }
 
-void UpdateTrayTip(const char* title) {
-  SetTrayTip(title);
+void UpdateTrayTip(std::int32_t language) {
+  SetTrayTip(TrayTipText(language, controllerLost));
   if (trayAdded) Shell_NotifyIconA(NIM_MODIFY, &trayRecord);
 }
 

@@ -27,8 +27,9 @@ bool AddTrayIcon(HWND window, HINSTANCE instance, std::int32_t language);
 // The number of the message the shell broadcasts when it has (re)made the
 // notification area, which then holds no icon.
 UINT TaskbarCreatedMessage();
-// Retitles the tip and tells the notification area.
-void UpdateTrayTip(const char* title);
+// Retitles the tip for the language (while the controller is lost, the tip says
+// so) and tells the notification area.
+void UpdateTrayTip(std::int32_t language);
 // Adds the icon again from the kept record, if it was ever added.
 void RestoreTrayIcon();
 void RemoveTrayIcon();

@@ -1,0 +1,23 @@
+#include "driver/win/controller_link.h"
+
+#include "delivery/win/delivery_state.h"
+#include "driver/win/driver_state.h"
+#include "driver/win/win_serial_bus.h"
+#include "ui/win/tray_icon.h"
+
+namespace astro {
+
+void ControllerLink::ControllerLost() {
+  deliveryContext.port = kInvalidPort;
+  controllerLost = true;
+  MainButtonActions().ReleaseAll();
+  UpdateTrayTip(settings.language);
+}
+
+void ControllerLink::ControllerBack(HANDLE port) {
+  deliveryContext.port = FromHandle(port);
+  controllerLost = false;
+  UpdateTrayTip(settings.language);
+}
+
+}  // namespace astro
