@@ -52,6 +52,9 @@
 //     seen; fails on time-out;
 //   clock-echo: "FREQUENCY <counts per second>", then for each line read from
 //     standard input the performance counter in microseconds, until end of input.
+//   file-version PATH: "PRODUCT <text>", "FILE <text>", "DESCRIPTION <text>",
+//     "NAME <text>" (product name) and "FIXED <a.b.c.d>" of a file's version
+//     resource (US English, Windows-1252 block);
 //   reg-value KEY NAME: "TYPE <type>" and "VALUE <hex>" of that value under the
 //     current user's KEY, its raw bytes;
 // <hex> is two lower-case hex digits per byte, so that Windows-1252 bytes can be
@@ -781,6 +784,39 @@ int WatchWheelCommand(int argc, char** argv) {
 
 // Lets the host relate this counter to its own clocks: the host writes a line,
 // the answer carries the counter read the moment the line arrived.
+int FileVersionCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(argv[0], &ignored);
+  if (size == 0) return 1;
+  std::string data(size, '\0');
+  if (!GetFileVersionInfoA(argv[0], 0, size, data.data())) return 1;
+  const struct {
+    const char* label;
+    const char* name;
+  } fields[] = {{"PRODUCT", "ProductVersion"},
+                {"FILE", "FileVersion"},
+                {"DESCRIPTION", "FileDescription"},
+                {"NAME", "ProductName"}};
+  for (const auto& field : fields) {
+    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + field.name;
+    char* text = nullptr;
+    UINT length = 0;
+    if (VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) {
+      std::printf("%s %s\n", field.label, text);
+    }
+  }
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) &&
+      fixed != nullptr) {
+    std::printf("FIXED %u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS),
+                LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                LOWORD(fixed->dwFileVersionLS));
+  }
+  return 0;
+}
+
 int RegValueCommand(int argc, char** argv) {
   if (argc != 2) return 2;
   HKEY key = nullptr;
@@ -854,6 +890,7 @@ const Subcommand kSubcommands[] = {
     {"watch-wheel", WatchWheelCommand},
     {"clock-echo", ClockEchoCommand},
     {"reg-value", RegValueCommand},
+    {"file-version", FileVersionCommand},
 };
 
 void PrintUsage() {
@@ -875,7 +912,8 @@ void PrintUsage() {
                "  type-keys VK... | cursor-pos | "
                "set-cursor X Y | "
                "mouse-acceleration |\n"
-               "  watch-wheel COUNT TIMEOUT_MS | clock-echo | reg-value KEY NAME\n");
+               "  watch-wheel COUNT TIMEOUT_MS | clock-echo | reg-value KEY NAME |\n"
+               "  file-version PATH\n");
 }
 
 }  // namespace

@@ -1,10 +1,23 @@
 # The Windows deliverables and the Windows-side test programs (cross build).
 set(WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+enable_language(RC)
+
+# The version for the resource scripts.
+set(ASTRO_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
+set(ASTRO_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+set(ASTRO_VERSION_PATCH ${PROJECT_VERSION_PATCH})
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${GENERATED_DIR}/version.h @ONLY)
+set(VERSION_RESOURCE_DEPENDS ${GENERATED_DIR}/version.h ${CMAKE_SOURCE_DIR}/resources/version_info.rc)
 
 # The activation hook library. It is kept out of bin/: the driver carries it as a
 # resource and writes it out where it looks for it, and the tests see that happen.
-add_library(astrohook SHARED ${CMAKE_SOURCE_DIR}/hook/astrohook.cpp)
+add_library(astrohook SHARED ${CMAKE_SOURCE_DIR}/hook/astrohook.cpp
+  ${CMAKE_SOURCE_DIR}/hook/astrohook.rc)
+target_include_directories(astrohook PRIVATE ${GENERATED_DIR} ${CMAKE_SOURCE_DIR}/resources)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/hook/astrohook.rc PROPERTIES
+  OBJECT_DEPENDS "${VERSION_RESOURCE_DEPENDS}")
 set_target_properties(astrohook PROPERTIES PREFIX "" OUTPUT_NAME astrohook
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hook)
 target_compile_options(astrohook PRIVATE -fno-exceptions -fno-rtti)
@@ -17,18 +30,17 @@ file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/delivery/win/*.cpp
   ${CMAKE_SOURCE_DIR}/config/win/*.cpp
   ${CMAKE_SOURCE_DIR}/ui/win/*.cpp)
-enable_language(RC)
 add_executable(astrodriver WIN32 ${DRIVER_WIN_SOURCES} ${CMAKE_SOURCE_DIR}/resources/astrodriver.rc)
 target_link_libraries(astrodriver PRIVATE astrocore comctl32 user32 gdi32 shell32 advapi32)
 # The resource script takes astrohook.dll from the hook library's directory, and
 # includes the other scripts and pictures of resources/, which windres does not
 # report as dependencies.
-target_include_directories(astrodriver PRIVATE ${CMAKE_BINARY_DIR}/hook)
+target_include_directories(astrodriver PRIVATE ${CMAKE_BINARY_DIR}/hook ${GENERATED_DIR})
 file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.bmp
   ${CMAKE_SOURCE_DIR}/resources/*.ico)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/astrodriver.rc PROPERTIES
-  OBJECT_DEPENDS "${ASTROHOOK_DLL};${RESOURCE_FILES}")
+  OBJECT_DEPENDS "${ASTROHOOK_DLL};${RESOURCE_FILES};${VERSION_RESOURCE_DEPENDS}")
 add_dependencies(astrodriver astrohook)
 target_link_options(astrodriver PRIVATE ${WIN_LINK_OPTIONS})
 
@@ -38,7 +50,7 @@ foreach(source ${CLIENT_PROGRAMS})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE astrocore user32 gdi32 shell32 advapi32)
+  target_link_libraries(${name} PRIVATE astrocore user32 gdi32 shell32 advapi32 version)
   target_link_options(${name} PRIVATE ${WIN_LINK_OPTIONS})
 endforeach()
 
@@ -50,3 +62,5 @@ add_executable(settings_tool
 target_include_directories(settings_tool PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(settings_tool PRIVATE astrocore advapi32)
 target_link_options(settings_tool PRIVATE ${WIN_LINK_OPTIONS})
+
+include(${CMAKE_SOURCE_DIR}/cmake/installer.cmake)

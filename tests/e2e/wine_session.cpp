@@ -321,7 +321,8 @@ ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
                                                const std::vector<std::string>& arguments,
                                                std::string* error, bool pipeStdin,
                                                const std::string& workingDirectory) {
-  const std::string program = WindowsProgram(exeName);
+  // A bare name is one of the build's programs; a path is taken as it is.
+  const std::string program = exeName.rfind('/', 0) == 0 ? exeName : WindowsProgram(exeName);
   if (!FileExists(program)) {
     *error = program + " does not exist";
     return nullptr;

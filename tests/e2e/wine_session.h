@@ -77,7 +77,8 @@ class WineSession {
   // Nothing when the key cannot be read.
   std::optional<std::map<std::string, std::map<std::string, std::string>>> ReadDriverKey();
 
-  // Starts a program of the Windows build under Wine, in the scratch directory
+  // Starts a program of the Windows build (or, given an absolute path, any
+  // Windows program) under Wine, in the scratch directory
   // or the given one (with its standard input fed by the caller when pipeStdin).
   // The session owns it and ends it in Stop(); null on failure.
   ChildProcess* StartWindowsProgram(const std::string& exeName,
