@@ -22,6 +22,8 @@ add_custom_command(
   OUTPUT ${PACKAGE} ${NEXT_PACKAGE}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:astrodriver> ${ASTROHOOK_DLL}
           ${CMAKE_SOURCE_DIR}/resources/astrodriver.ico ${INSTALLER_STAGE}
+  # The build keeps its debugging information; the installed files do without.
+  COMMAND ${CMAKE_STRIP} --strip-debug astrodriver.exe astrohook.dll
   COMMAND ${WIXL} -a x64 -D Version=${PROJECT_VERSION} -o ${PACKAGE} ${INSTALLER_SOURCE}
   COMMAND ${WIXL} -a x64 -D Version=${NEXT_VERSION} -o ${NEXT_PACKAGE} ${INSTALLER_SOURCE}
   WORKING_DIRECTORY ${INSTALLER_STAGE}
