@@ -25,25 +25,36 @@ void ClientTest::StartDriverAndClient(const Settings& settings, const Shaping& s
   ASSERT_TRUE(client_->WaitForLineStartingWith("READY ", kReplyTimeout).has_value());
 
   // The announcement is posted: it takes effect when the driver's loop gets to it.
-  // Markers are sent until one arrives.
+  // Markers are sent until one arrives, each a different one: once the last one
+  // sent is there, every earlier one has come or never will (the driver handles
+  // them in order and the client's queue keeps that order), so the samples of
+  // the test start behind it.
   const auto deadline = Clock::now() + kReplyTimeout;
-  for (;;) {
-    ASSERT_TRUE(controller_->SendRaw(sim::ShortMotionLine(kMarker)));
-    const std::optional<std::size_t> behind = WaitForMarker(0, std::chrono::milliseconds(1000));
+  for (int attempt = 0;; ++attempt) {
+    const sim::Axes marker = RegistrationMarker(attempt);
+    ASSERT_TRUE(controller_->SendRaw(sim::ShortMotionLine(marker)));
+    const std::optional<std::size_t> behind =
+        WaitForMarker(0, std::chrono::milliseconds(1000), marker);
     if (behind) {
-      // A marker that was only slow, not lost, may still come: start behind the last.
-      std::this_thread::sleep_for(std::chrono::milliseconds(500));
       seen_ = *behind;
-      while (const auto later = WaitForMarker(seen_, std::chrono::milliseconds(0))) seen_ = *later;
       return;
     }
     ASSERT_LT(Clock::now(), deadline) << "no sample reached the client";
   }
 }
 
+sim::Axes ClientTest::RegistrationMarker(int attempt) {
+  // Further from 0 than the marker on every axis, and further with each attempt.
+  const int step = 8 * (attempt + 1);
+  sim::Axes axes = kMarker;
+  for (auto& axis : axes) axis += axis < 0 ? -step : step;
+  return axes;
+}
+
 std::optional<std::size_t> ClientTest::WaitForMarker(std::size_t seen,
-                                                     std::chrono::milliseconds timeout) {
-  const std::optional<MotionWords> marker = ExpectedMotion(kMarker, shaping_);
+                                                     std::chrono::milliseconds timeout,
+                                                     const sim::Axes& sample) {
+  const std::optional<MotionWords> marker = ExpectedMotion(sample, shaping_);
   const auto deadline = Clock::now() + timeout;
   do {
     const std::vector<ClientEvent> events = ClientEvents(*client_, ASTROLAB_MOTION_EVENT);

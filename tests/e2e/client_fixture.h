@@ -12,6 +12,9 @@
 
 namespace e2e {
 
+// A raw sample that no test sends otherwise.
+constexpr sim::Axes kMarker = {777, -666, 333, -222, 111, -99};
+
 class ClientTest : public DriverTest {
  protected:
   using Settings = std::vector<std::pair<std::string, std::string>>;
@@ -32,14 +35,18 @@ class ClientTest : public DriverTest {
   Shaping shaping_;
 
  private:
-  // Waits for the marker after `seen` motion events; the index behind it, or
-  // nothing on time-out.
-  std::optional<std::size_t> WaitForMarker(std::size_t seen, std::chrono::milliseconds timeout);
+  // Waits for the marker (or the given sample) after `seen` motion events; the
+  // index behind it, or nothing on time-out.
+  std::optional<std::size_t> WaitForMarker(std::size_t seen, std::chrono::milliseconds timeout,
+                                           const sim::Axes& sample);
+  std::optional<std::size_t> WaitForMarker(std::size_t seen, std::chrono::milliseconds timeout) {
+    return WaitForMarker(seen, timeout, kMarker);
+  }
+  // The sample sent at the given attempt while the client's registration takes
+  // effect; none equals another or the marker.
+  static sim::Axes RegistrationMarker(int attempt);
 
   std::size_t seen_ = 0;  // motion events up to and including the last marker
 };
-
-// A raw sample that no test sends otherwise.
-constexpr sim::Axes kMarker = {777, -666, 333, -222, 111, -99};
 
 }  // namespace e2e

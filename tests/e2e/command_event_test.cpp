@@ -48,6 +48,12 @@ TEST_F(CommandEventTest, ModeChangeableCommandMakesTheDriverRestoreItsMode) {
   ASSERT_TRUE(controller_->SendRaw("mD\rq01\r"));
   ASSERT_TRUE(controller_->WaitForCommand("q00", kReplyTimeout));
   EXPECT_THAT(CommandLines(*controller_), ElementsAre("q00"));
+  // The adopted mode is the driver's own now: with the user's mode winning again,
+  // another report is answered with it.
+  ASSERT_TRUE(Send(CmdSetModeChangeable, 0));
+  ASSERT_TRUE(controller_->SendRaw("mA\r"));
+  ASSERT_TRUE(controller_->WaitForCommand("mD", kReplyTimeout));
+  EXPECT_THAT(CommandLines(*controller_), ElementsAre("q00", "mD"));
 }
 
 TEST_F(CommandEventTest, EnablePanelMenuLeavesTheHiddenMainWindowHidden) {

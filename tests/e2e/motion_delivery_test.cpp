@@ -66,6 +66,30 @@ TEST_F(MotionDeliveryTest, ShortAndLongPacketsArriveAsShapedAndPacked) {
   EXPECT_EQ(received[6], (MotionWords{0, 0}));
 }
 
+TEST_F(MotionDeliveryTest, ABurstOfPacketsInOneWriteArrivesWholeAndInOrder) {
+  StartDriverAndClient({}, Shaping(), 0);
+  if (HasFatalFailure()) return;
+  // 300 packets, short and long in turn, in one write of several kilobytes: far
+  // more than the 256-byte receive buffer, so packets are cut between reads.
+  std::vector<Sample> samples;
+  for (int i = 0; i < 300; ++i) {
+    const int v = i + 1;
+    samples.push_back({{v, -v, v % 500, -2 * v, 3 * (v % 300), -(v % 7)}, i % 2 == 1});
+  }
+  std::string burst;
+  for (const std::string& line : Lines(samples)) burst += line;
+  ASSERT_GT(burst.size(), 4000u);
+  const std::vector<MotionWords> received = SendAndCollect({burst});
+  ASSERT_EQ(received.size(), samples.size());
+  EXPECT_THAT(received, ElementsAreArray(Expected(samples, Shaping())));
+  // Spot checks worked by hand: the first and the last packet unpacked.
+  std::int32_t axes[6];
+  AstrolabUnpackMotion(received.front().wParam, received.front().lParam, axes);
+  EXPECT_THAT(axes, ElementsAreArray({1, -1, 1, -2, 3, -1}));
+  AstrolabUnpackMotion(received.back().wParam, received.back().lParam, axes);
+  EXPECT_THAT(axes, ElementsAreArray({300, -300, 300, -600, 0, -6}));
+}
+
 TEST_F(MotionDeliveryTest, PacketWithAWrongChecksumDeliversNothing) {
   StartDriverAndClient({}, Shaping(), 0);
   if (HasFatalFailure()) return;

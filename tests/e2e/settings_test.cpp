@@ -3,6 +3,7 @@
 // driver loads its settings at start-up.
 #include <gmock/gmock.h>
 
+#include "client/astrolab_client.h"
 #include "config/memory_registry.h"
 #include "config/password_scrambling.h"
 #include "tests/e2e/driver_fixture.h"
@@ -108,6 +109,13 @@ TEST_F(SettingsTest, WithoutTheSettingTheDriverAdoptsTheDevicesMode) {
   ASSERT_TRUE(controller->SendRaw("mA\rq01\r"));
   ASSERT_TRUE(controller->WaitForCommand("q00", kReplyTimeout));
   EXPECT_THAT(CommandLines(*controller), ElementsAre("q00"));
+  // Adopted, not ignored: once a client makes the driver's mode win, the next
+  // report is answered with the adopted one.
+  ASSERT_TRUE(
+      session_.Probe({"send-command", std::to_string(CmdSetModeChangeable), "0"}).Succeeded());
+  ASSERT_TRUE(controller->SendRaw("m3\r"));
+  ASSERT_TRUE(controller->WaitForCommand("mA", kReplyTimeout));
+  EXPECT_THAT(CommandLines(*controller), ElementsAre("q00", "mA"));
 }
 
 }  // namespace
