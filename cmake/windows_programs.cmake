@@ -54,6 +54,14 @@ foreach(source ${CLIENT_PROGRAMS})
   target_link_options(${name} PRIVATE ${WIN_LINK_OPTIONS})
 endforeach()
 
+# The plug-in authors' sample: plain C99 on the client header alone, so it shows
+# that nothing of the driver's own code is needed.
+add_executable(sample_client ${CMAKE_SOURCE_DIR}/client/sample_client.c)
+set_target_properties(sample_client PROPERTIES C_STANDARD 99 C_STANDARD_REQUIRED ON C_EXTENSIONS OFF)
+target_include_directories(sample_client PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(sample_client PRIVATE user32)
+target_link_options(sample_client PRIVATE ${WIN_LINK_OPTIONS})
+
 # The settings sequence of the end-to-end tests against the system's registry.
 add_executable(settings_tool
   ${CMAKE_SOURCE_DIR}/tests/e2e/win/settings_tool.cpp
