@@ -11,6 +11,9 @@ namespace {
 
 constexpr long kDefaultCommandTimeoutMs = 60000;
 constexpr long kLongestWaitMs = 24L * 3600 * 1000;
+// Far more than a script needs: parsing, playing and freeing the steps each recurse
+// once per level, and a deep enough nest would overflow the stack.
+constexpr int kDeepestRepeat = 100;
 
 struct SourceLine {
   int number = 0;
@@ -204,9 +207,10 @@ ScriptStep ParseCommand(const SourceLine& line) {
 }
 
 // Parses lines from index up to the "end" that closes the block (or the end of the
-// script at the outermost level); index is left behind the block.
+// script at the outermost level); index is left behind the block. depth counts the
+// blocks around it.
 std::vector<ScriptStep> ParseBlock(const std::vector<SourceLine>& lines, std::size_t& index,
-                                   const SourceLine* opener) {
+                                   const SourceLine* opener, int depth) {
   std::vector<ScriptStep> steps;
   while (index < lines.size()) {
     const SourceLine& line = lines[index++];
@@ -218,11 +222,15 @@ std::vector<ScriptStep> ParseBlock(const std::vector<SourceLine>& lines, std::si
     }
     if (name == "repeat") {
       ExpectArguments(line, 1, 1);
+      if (depth == kDeepestRepeat) {
+        throw ScriptError(line.number,
+                          "repeat blocks nest at most " + std::to_string(kDeepestRepeat) + " deep");
+      }
       ScriptStep step;
       step.kind = ScriptStep::Kind::kRepeat;
       step.lineNumber = line.number;
       step.count = Number(line, 1, 0, 100000000);
-      step.body = ParseBlock(lines, index, &line);
+      step.body = ParseBlock(lines, index, &line, depth + 1);
       steps.push_back(std::move(step));
       continue;
     }
@@ -247,7 +255,7 @@ ParsedScript ParseScript(const std::string& text) {
       if (!line.tokens.empty()) lines.push_back(std::move(line));
     }
     std::size_t index = 0;
-    result.steps = ParseBlock(lines, index, nullptr);
+    result.steps = ParseBlock(lines, index, nullptr, 0);
     result.ok = true;
   } catch (const ScriptError& error) {
     result.error = error.Text();

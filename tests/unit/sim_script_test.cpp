@@ -102,6 +102,33 @@ TEST(SimScriptParse, RepeatBlocksNest) {
   EXPECT_EQ(script.steps[1].bytes, sim::ButtonLine(0));
 }
 
+std::string NestedRepeats(int depth) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += "repeat 2\n";
+  text += "wait 1\n";
+  for (int i = 0; i < depth; ++i) text += "end\n";
+  return text;
+}
+
+TEST(SimScriptParse, RepeatBlocksNestAtMostAHundredDeep) {
+  const sim::ParsedScript deepest = sim::ParseScript(NestedRepeats(100));
+  ASSERT_TRUE(deepest.ok) << deepest.error;
+  const std::vector<sim::ScriptStep>* steps = &deepest.steps;
+  for (int level = 1; level <= 100; ++level) {
+    ASSERT_EQ(steps->size(), 1u) << level;
+    ASSERT_EQ((*steps)[0].kind, Kind::kRepeat) << level;
+    EXPECT_EQ((*steps)[0].lineNumber, level);
+    steps = &(*steps)[0].body;
+  }
+  ASSERT_EQ(steps->size(), 1u);
+  EXPECT_EQ((*steps)[0].kind, Kind::kWait);
+  EXPECT_EQ((*steps)[0].lineNumber, 101);
+
+  EXPECT_EQ(ParseError(NestedRepeats(101)), "line 101: repeat blocks nest at most 100 deep");
+  // Nesting this deep used to overflow the stack.
+  EXPECT_EQ(ParseError(NestedRepeats(200000)), "line 101: repeat blocks nest at most 100 deep");
+}
+
 TEST(SimScriptParse, ErrorsNameTheLine) {
   EXPECT_EQ(ParseError("wait 1\nfly 3\n"), "line 2: unknown command fly");
   EXPECT_EQ(ParseError("motion 0 0 0 0 0 2048\n"), "line 1: 2048 is outside -2048..2047");
