@@ -4,6 +4,7 @@
 
 #include "driver/win/driver_state.h"
 #include "ui/lang_text.h"
+#include "ui/win/dialog_close.h"
 #include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
 
@@ -14,23 +15,12 @@ constexpr int kAboutDialog = 263;
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
-  switch (message) {
-    case WM_INITDIALOG:
-      SetDialogIcon(dialog);
-      SetWindowTextA(dialog, LangText(settings.language, kTextAboutTitle));
-      InstallDialogTooltips(dialog);
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) != IDOK) return FALSE;
-      EndDialog(dialog, 1);
-      return TRUE;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
-      EndDialog(dialog, 1);
-      return TRUE;
-    default:
-      return FALSE;
-  }
+  if (EndedByOkOrClose(dialog, message, wParam)) return TRUE;
+  if (message != WM_INITDIALOG) return FALSE;
+  SetDialogIcon(dialog);
+  SetWindowTextA(dialog, LangText(settings.language, kTextAboutTitle));
+  InstallDialogTooltips(dialog);
+  return TRUE;
 }
 
 }  // namespace

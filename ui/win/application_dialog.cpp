@@ -4,6 +4,7 @@
 #include "driver/win/driver_state.h"
 #include "ui/application_choice.h"
 #include "ui/language_index.h"
+#include "ui/win/dialog_close.h"
 #include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
 
@@ -39,6 +40,7 @@ void Initialise(HWND dialog) {
 
 INT_PTR CALLBACK ApplicationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
+  if (EndedByOkOrClose(dialog, message, wParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       Initialise(dialog);
@@ -50,14 +52,8 @@ INT_PTR CALLBACK ApplicationDialogProc(HWND dialog, UINT message, WPARAM wParam,
         CheckTargetSlot(dialog);
         return TRUE;
       }
-      if (item != IDOK) return FALSE;
-      EndDialog(dialog, 1);
-      return TRUE;
+      return FALSE;
     }
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
-      EndDialog(dialog, 1);
-      return TRUE;
     default:
       return FALSE;
   }
