@@ -20,10 +20,12 @@
 
 #include "driver/device_alphabet.h"
 #include "driver/device_link.h"
+#include "tests/sextet_rule.h"
 
 namespace {
 
 using namespace astro;
+using testing::RuleCharacter;
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -104,17 +106,6 @@ struct LineModel {
     return lines;
   }
 };
-
-// The valid character of a 6-bit value: the value plus 64 for an odd number of
-// set bits, plus 128 for an even one, except 28, 32 and 62.
-unsigned RuleCharacter(unsigned value) {
-  if (value == 28) return 0xDC;
-  if (value == 32) return 0xE0;
-  if (value == 62) return 0x3E;
-  unsigned bits = 0;
-  for (unsigned v = value; v != 0; v >>= 1) bits += v & 1u;
-  return value + (bits % 2 == 1 ? 64u : 128u);
-}
 
 // The value a received byte carries, 0 for a byte that is no value's character.
 unsigned ReferenceSextet(char c) {

@@ -13,22 +13,13 @@
 #include "driver/device_alphabet.h"
 #include "driver/device_link.h"
 #include "sim/simulated_controller.h"
+#include "tests/sextet_rule.h"
 
 namespace astro {
 namespace {
 
 using Axes = std::array<int, kAxisCount>;
-
-// The one valid character of a 6-bit value: bit 6 set for an odd number of set
-// bits, bit 7 for an even one, with three values carried by other characters.
-unsigned RuleCharacter(unsigned value) {
-  if (value == 28) return 0xDC;
-  if (value == 32) return 0xE0;
-  if (value == 62) return 0x3E;
-  unsigned bits = 0;
-  for (unsigned v = value; v != 0; v >>= 1) bits += v & 1u;
-  return (bits % 2 == 1 ? 64u : 128u) + value;
-}
+using testing::RuleCharacter;
 
 class RecordingHost : public DeviceLinkHost {
  public:
