@@ -57,6 +57,24 @@ bool ScanInt(Cursor& cursor, std::int32_t* value) {
   return true;
 }
 
+// Where strtod ends a hexadecimal number's digits (after "0x"): hex digits with at
+// most one point, then an exponent only when digits follow the 'p' and its one
+// optional sign. Some library versions of from_chars also take a second sign
+// ("p+-1" as p-1), so it is only given this much.
+const char* HexNumberEnd(const char* at, const char* end) {
+  bool point = false;
+  while (at < end && (IsHexDigit(*at) || (*at == '.' && !point))) {
+    point = point || *at == '.';
+    ++at;
+  }
+  if (at == end || (*at != 'p' && *at != 'P')) return at;
+  const char* exponent = at + 1;
+  if (exponent < end && (*exponent == '+' || *exponent == '-')) ++exponent;
+  if (exponent == end || !IsDigit(*exponent)) return at;
+  while (exponent < end && IsDigit(*exponent)) ++exponent;
+  return exponent;
+}
+
 // %lf: white space, optional sign, then a decimal or hexadecimal floating number
 // as strtod reads it. Only finite values in range are taken.
 bool ScanDouble(Cursor& cursor, double* value) {
@@ -70,7 +88,8 @@ bool ScanDouble(Cursor& cursor, double* value) {
       c.end - c.at > 2 && c.at[0] == '0' && (c.at[1] == 'x' || c.at[1] == 'X') &&
       (IsHexDigit(c.at[2]) || (c.at[2] == '.' && c.end - c.at > 3 && IsHexDigit(c.at[3])));
   if (hexPrefix) {
-    result = std::from_chars(c.at + 2, c.end, magnitude, std::chars_format::hex);
+    result =
+        std::from_chars(c.at + 2, HexNumberEnd(c.at + 2, c.end), magnitude, std::chars_format::hex);
   } else {
     result = std::from_chars(c.at, c.end, magnitude, std::chars_format::general);
   }

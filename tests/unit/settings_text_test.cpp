@@ -65,6 +65,25 @@ TEST(SettingsTextTest, FactorReadsLikeStrtod) {
   EXPECT_EQ(factor, 3.0);
 }
 
+// strtod ends a hexadecimal number before an exponent that is not a sign and
+// digits: "0x1p+-1" is 1 followed by junk, not 2 to the -1.
+TEST(SettingsTextTest, HexFactorStopsBeforeAMalformedExponent) {
+  std::int32_t enabled = 0;
+  double factor = 0;
+  EXPECT_EQ(ScanSwitchAndFactor("1 0x1p+-1", &enabled, &factor), 2);
+  EXPECT_EQ(factor, 1.0);
+  EXPECT_EQ(ScanSwitchAndFactor("1 0x1p+-1075", &enabled, &factor), 2);
+  EXPECT_EQ(factor, 1.0);
+  EXPECT_EQ(ScanSwitchAndFactor("1 -0x1.8p-+2", &enabled, &factor), 2);
+  EXPECT_EQ(factor, -1.5);
+  EXPECT_EQ(ScanSwitchAndFactor("1 0x2P", &enabled, &factor), 2);
+  EXPECT_EQ(factor, 2.0);
+  EXPECT_EQ(ScanSwitchAndFactor("1 0x1.8.8p1", &enabled, &factor), 2);  // "0x1.8", then junk
+  EXPECT_EQ(factor, 1.5);
+  EXPECT_EQ(ScanSwitchAndFactor("1 0xA.8P-1x", &enabled, &factor), 2);
+  EXPECT_EQ(factor, 5.25);
+}
+
 TEST(SettingsTextTest, FactorsThatAreNoFiniteNumberDoNotScan) {
   std::int32_t enabled = 0;
   double factor = 2.0;
