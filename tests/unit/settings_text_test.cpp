@@ -68,20 +68,17 @@ TEST(SettingsTextTest, FactorReadsLikeStrtod) {
 // strtod ends a hexadecimal number before an exponent that is not a sign and
 // digits: "0x1p+-1" is 1 followed by junk, not 2 to the -1.
 TEST(SettingsTextTest, HexFactorStopsBeforeAMalformedExponent) {
-  std::int32_t enabled = 0;
-  double factor = 0;
-  EXPECT_EQ(ScanSwitchAndFactor("1 0x1p+-1", &enabled, &factor), 2);
-  EXPECT_EQ(factor, 1.0);
-  EXPECT_EQ(ScanSwitchAndFactor("1 0x1p+-1075", &enabled, &factor), 2);
-  EXPECT_EQ(factor, 1.0);
-  EXPECT_EQ(ScanSwitchAndFactor("1 -0x1.8p-+2", &enabled, &factor), 2);
-  EXPECT_EQ(factor, -1.5);
-  EXPECT_EQ(ScanSwitchAndFactor("1 0x2P", &enabled, &factor), 2);
-  EXPECT_EQ(factor, 2.0);
-  EXPECT_EQ(ScanSwitchAndFactor("1 0x1.8.8p1", &enabled, &factor), 2);  // "0x1.8", then junk
-  EXPECT_EQ(factor, 1.5);
-  EXPECT_EQ(ScanSwitchAndFactor("1 0xA.8P-1x", &enabled, &factor), 2);
-  EXPECT_EQ(factor, 5.25);
+  const struct {
+    const char* text;
+    double factor;
+  } cases[] = {{"1 0x1p+-1", 1.0}, {"1 0x1p+-1075", 1.0}, {"1 -0x1.8p-+2", -1.5},
+               {"1 0x2P", 2.0},    {"1 0x1.8.8p1", 1.5},  {"1 0xA.8P-1x", 5.25}};
+  for (const auto& c : cases) {
+    std::int32_t enabled = 0;
+    double factor = 0;
+    EXPECT_EQ(ScanSwitchAndFactor(c.text, &enabled, &factor), 2) << c.text;
+    EXPECT_EQ(factor, c.factor) << c.text;
+  }
 }
 
 TEST(SettingsTextTest, FactorsThatAreNoFiniteNumberDoNotScan) {
