@@ -20,9 +20,15 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/hook/astrohook.rc PROPERTIES
   OBJECT_DEPENDS "${VERSION_RESOURCE_DEPENDS}")
 set_target_properties(astrohook PROPERTIES PREFIX "" OUTPUT_NAME astrohook
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hook)
-target_compile_options(astrohook PRIVATE -fno-exceptions -fno-rtti)
-target_link_libraries(astrohook PRIVATE user32)
-target_link_options(astrohook PRIVATE ${WIN_LINK_OPTIONS})
+# The system maps it into every process of the desktop, so it carries no C/C++
+# runtime: no TLS directory, no static constructors, no exceptions, imports from
+# system libraries only, and its own DllMain as entry point. (A library with a
+# TLS directory makes the loader visit every thread the process ever had, which
+# under Wine can be a list that never ends.)
+target_compile_options(astrohook PRIVATE -fno-exceptions -fno-rtti -fno-stack-protector
+  -fno-builtin)
+target_link_options(astrohook PRIVATE -nostdlib -nostartfiles -Wl,-e,DllMain)
+target_link_libraries(astrohook PRIVATE user32 kernel32)
 set(ASTROHOOK_DLL ${CMAKE_BINARY_DIR}/hook/astrohook.dll)
 
 file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
