@@ -40,7 +40,7 @@ int main() {
   std::string error;
   e2e::DriverLaunch launch;
   if (!session.Start("cpu_figures", &error) ||
-      !e2e::LaunchDriverWithController(session, 3, &launch, &error)) {
+      !e2e::LaunchDriverWithController(session, {}, &launch, &error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

@@ -304,7 +304,7 @@ int main() {
   std::string error;
   e2e::DriverLaunch launch;
   if (!session.Start("latency_figures", &error) ||
-      !e2e::LaunchDriverWithController(session, 3, &launch, &error)) {
+      !e2e::LaunchDriverWithController(session, {}, &launch, &error)) {
     return Fail(error);
   }
   if (!launch.trayWaiter->WaitForLine([](const std::string& line) { return !line.empty(); },

@@ -490,28 +490,12 @@ void PrintCpu(const Sample& start, const Sample& streamEnd, const Sample& final)
               final.clientMs - start.clientMs, final.seconds - start.seconds);
 }
 
+// The button beep is switched off before the driver reads its settings.
+const e2e::LaunchOptions kLaunch = {3, true, {{"ButtonBeep", "0"}}};
+
 int Fail(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
   return 1;
-}
-
-// As LaunchDriverWithController, with the button beep switched off before the
-// driver reads its settings.
-bool Launch(e2e::WineSession& session, e2e::DriverLaunch* launch, std::string* error) {
-  if (!session.ClearComPorts(error) || !session.ResetDriverSettings(error) ||
-      !session.SetDriverSetting("ButtonBeep", "0", error)) {
-    return false;
-  }
-  launch->controller = std::make_unique<sim::SimulatedController>();
-  if (!launch->controller->Start()) {
-    *error = "the simulated controller did not start";
-    return false;
-  }
-  if (!session.LinkComPort(3, launch->controller->SlavePath(), error)) return false;
-  launch->driver = session.StartDriver(error);
-  if (launch->driver == nullptr) return false;
-  launch->trayWaiter = session.StartWindowsProgram("probe.exe", {"wait-tray", "60000"}, error);
-  return launch->trayWaiter != nullptr;
 }
 
 }  // namespace
@@ -533,7 +517,8 @@ int main(int argc, char** argv) {
   e2e::WineSession session;
   std::string error;
   e2e::DriverLaunch launch;
-  if (!session.Start("soak_figures", &error) || !Launch(session, &launch, &error)) {
+  if (!session.Start("soak_figures", &error) ||
+      !e2e::LaunchDriverWithController(session, kLaunch, &launch, &error)) {
     return Fail(error);
   }
   if (!launch.trayWaiter->WaitForLine([](const std::string& line) { return !line.empty(); },

@@ -50,8 +50,11 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/astrodriver.rc PROPERT
 add_dependencies(astrodriver astrohook)
 target_link_options(astrodriver PRIVATE ${WIN_LINK_OPTIONS})
 
-# Console programs beside the driver: the test client, the window probe, the demo client.
-file(GLOB CLIENT_PROGRAMS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/client/*.cpp)
+# Console programs beside the driver: the demo clients a plug-in author can read,
+# and the programs that exist only for the end-to-end tests (the test client and
+# the window probe).
+file(GLOB CLIENT_PROGRAMS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/client/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/win/test_client.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/win/probe.cpp)
 foreach(source ${CLIENT_PROGRAMS})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})

@@ -1,5 +1,6 @@
 #include "tests/e2e/driver_fixture.h"
 
+#include "tests/e2e/driver_launch.h"
 #include "tests/e2e/harness_paths.h"
 
 namespace e2e {
@@ -22,6 +23,7 @@ void DriverTest::TearDown() {
   // The programs first, so that no port is open when the controllers go.
   session_.Stop();
   controllers_.clear();
+  otherPorts_.clear();
 }
 
 sim::SimulatedController* DriverTest::Attach(int number, sim::Personality personality) {
@@ -35,11 +37,19 @@ sim::SimulatedController* DriverTest::Attach(int number, sim::Personality person
     ADD_FAILURE() << error;
     return nullptr;
   }
+  attached_.insert(number);
   controllers_.push_back(std::move(controller));
   return controllers_.back().get();
 }
 
+void DriverTest::AttachOtherPorts() {
+  if (!withOtherPorts_ || !otherPorts_.empty()) return;
+  std::string error;
+  if (!e2e::AttachOtherPorts(session_, attached_, &otherPorts_, &error)) ADD_FAILURE() << error;
+}
+
 ChildProcess* DriverTest::StartDriver() {
+  AttachOtherPorts();
   std::string error;
   ChildProcess* driver = session_.StartDriver(&error, driverDirectory_);
   if (driver == nullptr) ADD_FAILURE() << error;
@@ -54,7 +64,7 @@ bool DriverTest::WaitForTrayIcon() {
 }
 
 sim::SimulatedController* DriverTest::StartDriverWithController(ChildProcess** driver) {
-  sim::SimulatedController* controller = Attach(3);
+  sim::SimulatedController* controller = Attach(controllerPort_);
   if (controller == nullptr) return nullptr;
   ChildProcess* process = StartDriver();
   if (process == nullptr) return nullptr;

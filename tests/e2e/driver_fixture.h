@@ -1,11 +1,14 @@
-// The base of the end-to-end tests: a Wine session with no COM port mapped and
-// no driver settings, simulated controllers on chosen ports, and the driver.
+// The base of the end-to-end tests: a Wine session with no driver settings,
+// simulated controllers on chosen ports, and the driver. The driver finds the
+// other serial ports of a user's machine beside them (UsersMachinePorts) unless
+// a test asks for a world without them and says why.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,17 +33,26 @@ class DriverTest : public ::testing::Test {
   // cannot start.
   sim::SimulatedController* Attach(int number,
                                    sim::Personality personality = sim::Personality::kController);
+  // Links the other ports of a user's machine whose numbers no Attach took, once;
+  // StartDriver does it itself.
+  void AttachOtherPorts();
   ChildProcess* StartDriver();
   // Waits until the tray icon exists (the last step of the driver's start-up
   // that can be seen from outside).
   bool WaitForTrayIcon();
-  // A controller on COM3 and the driver started with it, up to the end of its
+  // A controller on COM<controllerPort_> and the driver started with it, up to the end of its
   // start-up: the beep command has gone out and the tray icon exists. The driver's
   // process goes to *driver when asked for. Null (and a failure) otherwise.
   sim::SimulatedController* StartDriverWithController(ChildProcess** driver = nullptr);
 
   WineSession session_;
   std::vector<std::unique_ptr<sim::SimulatedController>> controllers_;
+  // The other ports of a user's machine, once linked.
+  std::vector<std::unique_ptr<sim::SimulatedController>> otherPorts_;
+  // False: only the ports the test attaches exist (the test says why).
+  bool withOtherPorts_ = true;
+  int controllerPort_ = 3;  // where StartDriverWithController attaches the controller
+  std::set<int> attached_;
   // The driver's current directory; empty: the scratch directory.
   std::string driverDirectory_;
 };

@@ -143,6 +143,7 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
   // The installed driver, started from elsewhere, finds the installed hook library
   // (nothing is written out) and delivers motion to a client.
   sim::SimulatedController* controller = Attach(3);
+  AttachOtherPorts();
   ASSERT_NE(controller, nullptr);
   std::string error;
   ChildProcess* driver = session_.StartWindowsProgram(installed, {}, &error);

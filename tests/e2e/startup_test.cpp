@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "tests/e2e/driver_fixture.h"
+#include "tests/e2e/driver_launch.h"
 
 namespace e2e {
 namespace {
@@ -18,7 +19,7 @@ constexpr auto kMinimumCommandGap = 90ms;
 
 class StartupTest : public DriverTest {};
 
-TEST_F(StartupTest, ControllerOnCom3AloneIsInitialisedAndTheDriverStaysUp) {
+TEST_F(StartupTest, ControllerOnCom3AmongOtherPortsIsInitialisedAndTheDriverStaysUp) {
   sim::SimulatedController* controller = Attach(3);
   ASSERT_NE(controller, nullptr);
   ChildProcess* driver = StartDriver();
@@ -39,6 +40,12 @@ TEST_F(StartupTest, ControllerOnCom3AloneIsInitialisedAndTheDriverStaysUp) {
                                                                            commands[i - 1].arrival);
     EXPECT_GE(gap.count(), kMinimumCommandGap.count())
         << "ms between \"" << commands[i - 1].line << "\" and \"" << commands[i].line << "\"";
+  }
+
+  // The other ports took part in discovery and heard nothing after it.
+  EXPECT_EQ(otherPorts_.size(), UsersMachinePorts().size());
+  for (const auto& port : otherPorts_) {
+    EXPECT_THAT(CommandLines(*port), ElementsAre("", "z", "vQ"));
   }
 
   EXPECT_TRUE(WaitForTrayIcon());

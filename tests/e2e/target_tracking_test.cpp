@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "tests/e2e/harness_paths.h"
 #include "tests/e2e/tracking_fixture.h"
@@ -44,10 +45,16 @@ TEST_F(TargetTrackingTest, ClientAnnouncedBeforeAnyActivationIsTheTargetButNotBo
 }
 
 TEST_F(TargetTrackingTest, ActivatingABoundApplicationBringsItsClientBack) {
-  // The driver found no library where it looks and wrote its own out.
+  // The driver found no library where it looks and writes its own out, after its
+  // tray icon: wait until the file is there whole.
   const std::string extracted = session_.ScratchDir() + "/astrohook.dll";
-  ASSERT_TRUE(FileExists(extracted));
-  EXPECT_EQ(FileBytes(extracted), FileBytes(BuiltHookLibrary()));
+  const std::string built = FileBytes(BuiltHookLibrary());
+  ASSERT_FALSE(built.empty());
+  const auto deadline = Clock::now() + kStartupTimeout;
+  while (FileBytes(extracted).size() < built.size() && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(FileBytes(extracted), built);
 
   // Its window was activated before it announced itself: bound to it.
   const ClientWindow bound = StartClient("Bound client", {"--activate"});

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "tests/e2e/harness_paths.h"
 
@@ -227,6 +228,32 @@ bool WineSession::LinkComPort(int number, const std::string& device, std::string
     return false;
   }
   return SetComLink(number, device, error);
+}
+
+std::optional<std::string> WineSession::LeaveComPortToWine(int number, std::string* error) {
+  const std::string name = "COM" + std::to_string(number);
+  const std::string link = PrefixDir() + "/dosdevices/com" + std::to_string(number);
+  RunWine({"reg", "delete", kPortsKey, "/v", name, "/f"}, seconds(60));
+  std::error_code failure;
+  std::filesystem::remove(link, failure);
+  // Wine's mount manager maps the host's serial devices when the prefix's
+  // services start: end them and start them again.
+  Run({wineserver_, "-k"}, seconds(30));
+  if (RunWine({"reg", "query", kPortsKey}, seconds(60)) != 0) {
+    *error = "cannot read the port mapping again";
+    return std::nullopt;
+  }
+  const std::string hostDevice = "/dev/ttyS" + std::to_string(number - 1);
+  if (!FileExists(hostDevice)) return std::string();
+  const auto deadline = std::chrono::steady_clock::now() + seconds(30);
+  while (!std::filesystem::is_symlink(link, failure)) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      *error = "Wine did not map " + name + " to " + hostDevice;
+      return std::nullopt;
+    }
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+  return std::filesystem::read_symlink(link, failure).string();
 }
 
 bool WineSession::SetComLink(int number, const std::string& target, std::string* error) {

@@ -63,6 +63,10 @@ class WineSession {
   bool ClearComPorts(std::string* error);
   // Maps COM<number> to a device path (a simulated controller's pty).
   bool LinkComPort(int number, const std::string& device, std::string* error);
+  // Gives COM<number> back to Wine, which maps it to the host's own serial device
+  // (/dev/ttyS<number-1>) as it does in a new prefix. Its link target, or empty
+  // when the host has no such device and Wine maps nothing.
+  std::optional<std::string> LeaveComPortToWine(int number, std::string* error);
 
   // Deletes the driver's registry key (its settings and mappings).
   bool ResetDriverSettings(std::string* error);
