@@ -59,8 +59,14 @@ ChildProcess* DriverTest::StartDriver() {
 bool DriverTest::WaitForTrayIcon() {
   const std::string waitMs = std::to_string(
       std::chrono::duration_cast<std::chrono::milliseconds>(kStartupTimeout).count());
-  return session_.Probe({"wait-tray", waitMs}, kStartupTimeout + std::chrono::seconds(30))
-      .Succeeded();
+  const ProbeResult waited =
+      session_.Probe({"wait-tray", waitMs}, kStartupTimeout + std::chrono::seconds(30));
+  if (!waited.Succeeded()) {
+    std::string printed;
+    for (const std::string& line : waited.lines) printed += " \"" + line + "\"";
+    ADD_FAILURE() << "probe wait-tray ended with " << waited.exitCode << "; it printed" << printed;
+  }
+  return waited.Succeeded();
 }
 
 sim::SimulatedController* DriverTest::StartDriverWithController(ChildProcess** driver) {
