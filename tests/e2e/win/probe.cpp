@@ -55,6 +55,8 @@
 //   file-version PATH: "PRODUCT <text>", "FILE <text>", "DESCRIPTION <text>",
 //     "NAME <text>" (product name) and "FIXED <a.b.c.d>" of a file's version
 //     resource (US English, Windows-1252 block);
+//   open-port NAME: nothing; exit 0 when the serial port opens and takes the
+//     controller's line settings;
 //   reg-value KEY NAME: "TYPE <type>" and "VALUE <hex>" of that value under the
 //     current user's KEY, its raw bytes;
 // <hex> is two lower-case hex digits per byte, so that Windows-1252 bytes can be
@@ -782,6 +784,27 @@ int WatchWheelCommand(int argc, char** argv) {
   return wheelEventsLeft == 0 ? 0 : 1;
 }
 
+// Whether a serial port opens as the driver opens it and takes the controller's
+// line settings: exit 0 when both, 1 otherwise.
+int OpenPortCommand(int argc, char** argv) {
+  if (argc != 1) return 2;
+  HANDLE port = CreateFileA(argv[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OVERLAPPED, nullptr);
+  if (port == INVALID_HANDLE_VALUE) return 1;
+  DCB dcb = {};
+  dcb.DCBlength = sizeof dcb;
+  bool configured = GetCommState(port, &dcb) != FALSE;
+  if (configured) {
+    dcb.BaudRate = CBR_9600;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = TWOSTOPBITS;
+    configured = SetCommState(port, &dcb) != FALSE;
+  }
+  CloseHandle(port);
+  return configured ? 0 : 1;
+}
+
 // Lets the host relate this counter to its own clocks: the host writes a line,
 // the answer carries the counter read the moment the line arrived.
 int FileVersionCommand(int argc, char** argv) {
@@ -891,6 +914,7 @@ const Subcommand kSubcommands[] = {
     {"clock-echo", ClockEchoCommand},
     {"reg-value", RegValueCommand},
     {"file-version", FileVersionCommand},
+    {"open-port", OpenPortCommand},
 };
 
 void PrintUsage() {
@@ -913,7 +937,7 @@ void PrintUsage() {
                "set-cursor X Y | "
                "mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo | reg-value KEY NAME |\n"
-               "  file-version PATH\n");
+               "  file-version PATH | open-port NAME\n");
 }
 
 }  // namespace
