@@ -63,8 +63,8 @@ bool WineSession::Start(const std::string& testName, std::string* error) {
   if (slot_ == nullptr) return false;
   active_ = true;
   // Only the harness uses this prefix: whatever runs in it was left by an
-  // earlier test of this slot that did not get to clean up.
-  if (FileExists(slot_->PrefixDir())) Run({wineserver_, "-k"}, seconds(30));
+  // earlier test of this slot, whose server may still be going away.
+  if (FileExists(slot_->PrefixDir())) EndPrefixProcesses();
   if (!StartDisplay(error) || !EnsurePrefix(error)) return false;
   scratchDir_ = slot_->Directory() + "/scratch/" + SafeFileName(testName);
   std::error_code failure;
@@ -81,12 +81,20 @@ void WineSession::Stop() {
   active_ = false;
   for (std::unique_ptr<ChildProcess>& program : programs_) program->Kill();
   programs_.clear();
+  // The next session waits until the server is gone.
   Run({wineserver_, "-k"}, seconds(30));
   if (xvfb_) {
     xvfb_->Terminate(seconds(5));
     xvfb_.reset();
   }
   display_ = -1;
+}
+
+void WineSession::EndPrefixProcesses() {
+  Run({wineserver_, "-k"}, seconds(30));
+  // The server may still be going away when -k returns, and a Wine program that
+  // reaches it then fails at once: wait until it is gone.
+  Run({wineserver_, "-w"}, seconds(30));
 }
 
 bool WineSession::StartDisplay(std::string* error) {
@@ -211,8 +219,11 @@ bool WineSession::ClearComPorts(std::string* error) {
     file << "\"COM" << number << "\"=\"" << noPort << "\"\r\n";
   }
   file.close();
-  if (!file || RunWine({"reg", "import", kPortsFile}, seconds(60)) != 0) {
-    *error = "cannot unmap the COM ports in the registry";
+  const std::optional<int> imported =
+      file ? RunWine({"reg", "import", kPortsFile}, seconds(60)) : std::nullopt;
+  if (imported != 0) {
+    *error = "cannot unmap the COM ports in the registry (reg import: " +
+             (imported ? "exit code " + std::to_string(*imported) : std::string("no exit")) + ")";
     return false;
   }
   for (int number = 1; number <= 8; ++number) {
@@ -238,7 +249,7 @@ std::optional<std::string> WineSession::LeaveComPortToWine(int number, std::stri
   std::filesystem::remove(link, failure);
   // Wine's mount manager maps the host's serial devices when the prefix's
   // services start: end them and start them again.
-  Run({wineserver_, "-k"}, seconds(30));
+  EndPrefixProcesses();
   if (RunWine({"reg", "query", kPortsKey}, seconds(60)) != 0) {
     *error = "cannot read the port mapping again";
     return std::nullopt;

@@ -102,6 +102,8 @@ class WineSession {
                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
  private:
+  // Ends every Wine process of the prefix and its server.
+  void EndPrefixProcesses();
   bool StartDisplay(std::string* error);
   bool EnsurePrefix(std::string* error);
   std::optional<int> RunWine(const std::vector<std::string>& arguments,
