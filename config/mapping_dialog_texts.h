@@ -14,6 +14,7 @@ struct MappingDialogTexts {
   const char* deleteRefusal;  // deleting "Empty" is refused
   const char* deleteCaption;
   const char* note[3];  // the red note under the device picture
+  const char* badName;  // a name that cannot be a mapping's key (caption: caption)
 };
 
 // For a language index outside 0..4 the texts are the English ones with a few

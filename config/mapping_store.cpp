@@ -11,16 +11,13 @@ std::string SlotValueName(int slot) {
   return "Button" + std::to_string(slot);
 }
 
-char FoldAsciiCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
-  }
-  return true;
+// The capital of a Windows-1252 character, as the registry folds key names.
+unsigned char RegistryCapital(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
+  if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 0x10);  // š œ ž
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);  // à..þ
+  if (c == 0xFF) return 0x9F;                                                            // ÿ
+  return c;
 }
 
 // Moves every slot of one mapping into another: assigned slots are written,
@@ -37,6 +34,29 @@ void CopySlots(Registry& registry, const std::string& fromPath, const std::strin
 }
 
 }  // namespace
+
+bool SameMappingName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (RegistryCapital(static_cast<unsigned char>(a[i])) !=
+        RegistryCapital(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsGenericMapping(const std::string& name) {
+  return SameMappingName(name, kGenericMappingName);
+}
+
+bool MappingNameStorable(const std::string& name) {
+  if (name.empty() || name.size() > kMaxMappingNameLength) return false;
+  for (char c : name) {
+    if (c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  return true;
+}
 
 std::string MappingKeyPath(const std::string& name) {
   if (name.empty()) return kSettingsKeyPath;
@@ -134,7 +154,7 @@ MappingList FillMappingList(Registry& registry) {
   const std::string current = GetCurrentMappingName(registry);
   if (current.empty()) return list;
   for (std::size_t i = 0; i < list.names.size(); ++i) {
-    if (SameNameIgnoringCase(list.names[i], current)) {
+    if (SameMappingName(list.names[i], current)) {
       list.selected = static_cast<int>(i);
       LoadMapping(registry, list.names[i]);
       list.loaded = true;

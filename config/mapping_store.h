@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,21 @@ constexpr std::uint32_t kMaxButtonValueBytes = 2048;
 constexpr std::uint32_t kMappingNameBuffer = 128;
 // Subkeys are enumerated with a name buffer of this size, terminator included.
 constexpr std::uint32_t kMappingListNameBuffer = 64;
+
+// The generic mapping: it always exists and can be neither saved into nor deleted.
+constexpr char kGenericMappingName[] = "Empty";
+// The longest name a mapping may have: a longer one would end the enumeration of
+// FillMappingList (see kMappingListNameBuffer).
+constexpr std::size_t kMaxMappingNameLength = kMappingListNameBuffer - 1;
+
+// Whether two mapping names are the same key name: the registry compares names
+// without regard to case, also for the accented letters of Windows-1252.
+bool SameMappingName(const std::string& a, const std::string& b);
+bool IsGenericMapping(const std::string& name);
+
+// Whether name can be one mapping's key: 1 to kMaxMappingNameLength characters,
+// no backslash (it would make nested keys) and no control character.
+bool MappingNameStorable(const std::string& name);
 
 // The key of the mapping name: the settings key, a backslash and the name; the
 // settings key itself (the active mapping) for the empty name.
@@ -78,7 +94,7 @@ struct MappingList {
 
 // Creates or opens the settings key and lists its subkeys, stopping at the first
 // that cannot be read (a name of 64 characters or more ends the list). The current
-// mapping name is looked up as an exact match without regard to ASCII case: when
+// mapping name is looked up as an exact match without regard to case (SameMappingName): when
 // found, that entry is selected and loaded (LoadMapping, with the spelling of the
 // list); otherwise, or with an empty current name, the first entry is selected and
 // nothing is loaded.

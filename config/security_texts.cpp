@@ -39,6 +39,15 @@ constexpr const char* kNotStorable[kLanguageCount] = {
     "a no se puede guardar: elija otros caracteres !",
     "Questa password non pu\xF2 essere salvata: scegliere altri caratteri !"};
 
+constexpr const char* kReserved[kLanguageCount] = {
+    "This is the factory password: please choose another one !",
+    "Dies ist das Werkspasswort: bitte w\xE4hlen Sie ein anderes !",
+    "C'est le mot de passe d'usine : choisissez-en un autre !",
+    "Esta es la contrase\xF1"
+    "a de f\xE1"
+    "brica: elija otra !",
+    "Questa \xE8 la password di fabbrica: sceglierne un'altra !"};
+
 }  // namespace
 
 BoxText AccessDeniedText(std::int32_t language) {
@@ -58,6 +67,10 @@ BoxText PasswordNotStorableText(std::int32_t language) {
   return {kNotStorable[LanguageIndex(language)], Caption(language)};
 }
 
+BoxText PasswordReservedText(std::int32_t language) {
+  return {kReserved[LanguageIndex(language)], Caption(language)};
+}
+
 std::string PasswordFieldText(const std::string& text) {
   return text.substr(0, kPasswordMaxLength);
 }
@@ -70,7 +83,9 @@ NewPasswordVerdict CheckNewPassword(const std::string& password, const std::stri
                         static_cast<int>(confirmation.size()) < kMinimumPasswordLength;
   if (differ) verdict.boxes.push_back(PasswordMismatchText(language));
   if (tooShort) verdict.boxes.push_back(PasswordTooShortText(language));
-  if (!differ && !tooShort && !PasswordStorable(password.c_str())) {
+  if (!differ && !tooShort && password == kDefaultPassword) {
+    verdict.boxes.push_back(PasswordReservedText(language));
+  } else if (!differ && !tooShort && !PasswordStorable(password.c_str())) {
     verdict.boxes.push_back(PasswordNotStorableText(language));
   }
   verdict.accepted = verdict.boxes.empty();

@@ -23,6 +23,9 @@ BoxText PasswordTooShortText(std::int32_t language);
 // A password whose stored form would be cut short (a character that scrambles to
 // a zero byte) is refused with this box.
 BoxText PasswordNotStorableText(std::int32_t language);
+// The factory password cannot be chosen: stored, it means that no password was
+// ever set, and the lock would open without asking.
+BoxText PasswordReservedText(std::int32_t language);
 
 constexpr int kMinimumPasswordLength = 6;
 

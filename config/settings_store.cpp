@@ -158,9 +158,19 @@ void SaveSettings(Registry& registry, const SettingsRecord& settings, int positi
   }
 }
 
-void SaveSettingsKeepingPassword(Registry& registry, const SettingsRecord& settings) {
+void SaveSettingsGuardingLock(Registry& registry, const SettingsRecord& settings,
+                              LockChange change) {
   SettingsRecord record = settings;
-  if (const auto key = registry.OpenKey(kSettingsKeyPath)) LoadPassword(*key, record);
+  if (const auto key = registry.OpenKey(kSettingsKeyPath)) {
+    if (change != LockChange::kPassword) LoadPassword(*key, record);
+    if (change != LockChange::kFlags) {
+      ValueReader reader(*key);
+      for (const IntegerValue& value : kLockValues) {
+        if (value.field == &SettingsRecord::language) continue;  // not part of the lock
+        if (reader.Read(value.name)) record.*value.field = ParseDecimal(reader.Text());
+      }
+    }
+  }
   SaveSettings(registry, record, 0);
 }
 

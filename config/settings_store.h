@@ -20,11 +20,21 @@ void LoadSettings(Registry& registry, SettingsRecord& settings, RuntimeFlags& fl
 // whole (see PasswordStorable) is not written: the stored one stays as it is.
 void SaveSettings(Registry& registry, const SettingsRecord& settings, int positionOnly);
 
-// SaveSettings(registry, settings, 0) for every dialog but the one that sets a new
-// password: the stored password is written back as it is, whatever the record
-// holds (start-up puts the default password into the record until the settings
-// are next loaded), read as LoadSettings reads it. Without the settings key the
-// record's password is written.
-void SaveSettingsKeepingPassword(Registry& registry, const SettingsRecord& settings);
+// What a dialog's save may change of the lock. The rest of it is written back as
+// it is stored, read as LoadSettings reads it, so that a dialog opened before a
+// change made elsewhere (the security dialog, another instance of the driver, an
+// administrator's registry edit) cannot undo that change: start-up also puts the
+// default password into the record until the settings are next loaded.
+enum class LockChange {
+  kNothing,   // control panel, language dialog: stored password and lock flags
+  kPassword,  // new-password dialog: the record's password, the stored flags
+  kFlags,     // security dialog: the record's flags, the stored password
+};
+
+// SaveSettings(registry, settings, 0) with the parts of the lock that change does
+// not allow taken from the registry. A part that is not stored (no settings key,
+// or a flag's value missing) is written from the record.
+void SaveSettingsGuardingLock(Registry& registry, const SettingsRecord& settings,
+                              LockChange change);
 
 }  // namespace astro

@@ -96,7 +96,7 @@ void StoreNewPassword(HWND dialog) {
   }
   std::strncpy(settings.password, password.c_str(), sizeof settings.password - 1);
   settings.password[sizeof settings.password - 1] = '\0';
-  SaveSettings(userRegistry, settings, 0);
+  SaveSettingsGuardingLock(userRegistry, settings, LockChange::kPassword);
   passwordAccepted = true;
   EndDialog(dialog, 1);
 }
@@ -139,7 +139,7 @@ INT_PTR CALLBACK SecurityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         for (const auto& row : kLockBoxes) {
           settings.*row.lock = IsDlgButtonChecked(dialog, row.box) == BST_CHECKED ? 0 : 1;
         }
-        SaveSettingsKeepingPassword(userRegistry, settings);
+        SaveSettingsGuardingLock(userRegistry, settings, LockChange::kFlags);
         EndDialog(dialog, 1);
         return TRUE;
       case IDCANCEL:

@@ -66,7 +66,10 @@ void ShowMainWindow(HWND window) {
   SetForegroundWindow(window);
 }
 
+// Closing the window ends the driver: the stored lock is checked as the Exit
+// command checks it, so that a lock set in the registry meanwhile counts.
 LRESULT OnClose(HWND window) {
+  ReloadSettings();
   if (settings.lockExit) {
     RemovePending(window, WM_CLOSE);
     ShowLockedFunctionBox(window);

@@ -36,6 +36,15 @@ TEST(MappingDialogTextsTest, OtherLanguageIndicesHaveTheirOwnEnglishWords) {
                "en Sie dieses Fenster");
   EXPECT_STREQ(MappingDialogTextsFor(2).deleteRefusal,
                "Cette programmation ne peut pas \xEAtre effac\xE9");
+  // The refusal of a name that cannot be a key says what a name may be, in every
+  // language: its length limit and the backslash.
+  for (int language = -1; language <= 5; ++language) {
+    const std::string badName = MappingDialogTextsFor(language).badName;
+    EXPECT_NE(badName.find("63"), std::string::npos) << language;
+    EXPECT_NE(badName.find("(\\)"), std::string::npos) << language;
+  }
+  // "de 1 à 63": à is E0.
+  EXPECT_NE(std::string(MappingDialogTextsFor(2).badName).find("de 1 \xE0 63"), std::string::npos);
 }
 
 TEST(MappingDialogTextsTest, LabelsAndSlotsMatchBothWays) {

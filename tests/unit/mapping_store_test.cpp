@@ -67,6 +67,42 @@ TEST_F(MappingStoreTest, KeyPathsOfMappings) {
   EXPECT_EQ(MappingKeyPath("I-DEAS MS"), "Software\\Brightfold\\Dimensa\\Astrolab\\I-DEAS MS");
 }
 
+TEST_F(MappingStoreTest, NamesCompareAsTheRegistryComparesKeyNames) {
+  EXPECT_TRUE(IsGenericMapping("Empty"));
+  EXPECT_TRUE(IsGenericMapping("empty"));
+  EXPECT_TRUE(IsGenericMapping("EMPTY"));
+  EXPECT_FALSE(IsGenericMapping("Empty "));
+  EXPECT_FALSE(IsGenericMapping("Empt"));
+  // Accented letters of Windows-1252 fold too: "Ça" is "ça", "Šo" is "šo", "Ÿ" is "ÿ".
+  EXPECT_TRUE(
+      SameMappingName("\xC7"
+                      "a",
+                      "\xE7"
+                      "a"));
+  EXPECT_TRUE(SameMappingName("\x8Ao", "\x9Ao"));
+  EXPECT_TRUE(SameMappingName("\x9F", "\xFF"));
+  // ÷ and × are not a pair, nor is ß a small letter of anything.
+  EXPECT_FALSE(SameMappingName("\xF7", "\xD7"));
+  EXPECT_FALSE(SameMappingName("\xDF", "SS"));
+  // The same case-blind lookup finds the current mapping in the list: "proengineer
+  // v.20" stored as "Name" selects the mapping of that key.
+  registry.PutKey(MappingKeyPath("ProEngineer V.20"));
+  registry.Put(MappingKeyPath(""), "Name", "PROENGINEER v.20");
+  EXPECT_EQ(FillMappingList(registry).selected, 0);
+}
+
+TEST_F(MappingStoreTest, OnlyNamesThatMakeOneKeyAreStorable) {
+  EXPECT_TRUE(MappingNameStorable("ProEngineer V.20"));
+  EXPECT_TRUE(MappingNameStorable("Mechanical Desktop 2.0/3.0"));  // a slash is fine
+  EXPECT_TRUE(MappingNameStorable(std::string(63, 'n')));
+  EXPECT_TRUE(MappingNameStorable("\xC4nderung"));  // Ä
+  EXPECT_FALSE(MappingNameStorable(""));
+  EXPECT_FALSE(MappingNameStorable(std::string(64, 'n')));  // the list could not read it back
+  EXPECT_FALSE(MappingNameStorable("ProEngineer V.20\\x"));
+  EXPECT_FALSE(MappingNameStorable("\\"));
+  EXPECT_FALSE(MappingNameStorable("tab\there"));
+}
+
 // ---- Reading the stored form ----
 
 TEST_F(MappingStoreTest, ReadsEveryKindWithScanCodeAndVirtualKey) {

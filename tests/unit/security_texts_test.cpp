@@ -41,6 +41,29 @@ TEST(NewPasswordTest, APasswordThatCannotBeStoredWholeIsRefused) {
   EXPECT_EQ(std::string(verdict.boxes[0].text).rfind("Dieses Passwort", 0), 0u);
 }
 
+TEST(NewPasswordTest, TheFactoryPasswordIsRefusedInEveryLanguage) {
+  // Stored, "kto5fenrw!" means "no password set": the lock would open unasked.
+  for (int language = 0; language < 6; ++language) {
+    const NewPasswordVerdict verdict = CheckNewPassword("kto5fenrw!", "kto5fenrw!", language);
+    EXPECT_FALSE(verdict.accepted) << language;
+    ASSERT_EQ(verdict.boxes.size(), 1u) << language;
+    EXPECT_STREQ(verdict.boxes[0].caption, language == 0 || language == 5 ? "Astrolab/AIRCAP"
+                                                                           : "AIRCAP");
+  }
+  EXPECT_STREQ(CheckNewPassword("kto5fenrw!", "kto5fenrw!", 0).boxes[0].text,
+               "This is the factory password: please choose another one !");
+  // "Esta es la contraseña de fábrica": ñ F1, á E1.
+  EXPECT_EQ(std::string(CheckNewPassword("kto5fenrw!", "kto5fenrw!", 3).boxes[0].text),
+            std::string("Esta es la contrase") + '\xF1' + "a de f" + '\xE1' +
+                "brica: elija otra !");
+  // Only the exact text: another case, or more characters, is a password like any other.
+  EXPECT_TRUE(CheckNewPassword("KTO5FENRW!", "KTO5FENRW!", 0).accepted);
+  EXPECT_TRUE(CheckNewPassword("kto5fenrw!1", "kto5fenrw!1", 0).accepted);
+  // Mismatching: the mismatch alone, as for any other text.
+  EXPECT_EQ(Texts(CheckNewPassword("kto5fenrw!", "kto5fenrw?", 0)),
+            (std::vector<std::string>{"Passwords don't match !"}));
+}
+
 TEST(NewPasswordTest, FieldsGiveTheirFirst19Characters) {
   const std::string typed = "abcdefghijklmnopqrstuvwxy";  // 25 characters
   EXPECT_EQ(PasswordFieldText(typed), "abcdefghijklmnopqrs");

@@ -314,21 +314,55 @@ TEST_F(SettingsSaveTest, PasswordThatWouldBeCutIsNotWritten) {
   EXPECT_STREQ(settings.password, "keep");
 }
 
-TEST_F(SettingsSaveTest, DialogsKeepTheStoredPasswordWhateverTheRecordHolds) {
-  // Start-up put the default password into the record; the user's is stored.
-  registry.Put(kKey, "Password", Scrambled("mine123", 7));
+TEST_F(SettingsSaveTest, DialogsChangeOnlyTheirOwnPartOfTheLock) {
+  // Start-up put the default password into the record; the user's is stored. An
+  // administrator locked Exit and unlocked Panel in the registry after the record
+  // was loaded; the record still holds the other way round.
+  const auto storeLock = [this] {
+    registry.Put(kKey, "Password", Scrambled("mine123", 7));
+    registry.Put(kKey, "Exit", "1");
+    registry.Put(kKey, "Panel", "0");
+    registry.OpenKey(kKey.c_str())->DeleteValue("Keyboard");
+  };
   std::strcpy(settings.password, kDefaultPassword);
-  settings.lockExit = 1;
-  SaveSettingsKeepingPassword(registry, settings);
+  settings.lockExit = 0;
+  settings.lockPanel = 1;
+  settings.lockKeyboard = 1;
+  settings.language = 3;
+
+  // Panel and language dialog: the lock stays as stored; a flag not stored comes
+  // from the record, and the language, which is not part of the lock, too.
+  storeLock();
+  SaveSettingsGuardingLock(registry, settings, LockChange::kNothing);
   EXPECT_EQ(registry.Bytes(kKey, "Password"), Scrambled("mine123", 7));
   EXPECT_EQ(registry.Bytes(kKey, "Exit"), std::string("1"));
+  EXPECT_EQ(registry.Bytes(kKey, "Panel"), std::string("0"));
+  EXPECT_EQ(registry.Bytes(kKey, "Keyboard"), std::string("1"));
+  EXPECT_EQ(registry.Bytes(kKey, "Language"), std::string("3"));
   EXPECT_STREQ(settings.password, kDefaultPassword);  // the record itself is left alone
+  EXPECT_EQ(settings.lockExit, 0);
 
-  // No settings key yet: the record's password is written.
+  // New password: the record's password, the stored flags.
+  storeLock();
+  std::strcpy(settings.password, "newpass");
+  SaveSettingsGuardingLock(registry, settings, LockChange::kPassword);
+  EXPECT_EQ(registry.Bytes(kKey, "Password"), Scrambled("newpass", 7));
+  EXPECT_EQ(registry.Bytes(kKey, "Exit"), std::string("1"));
+  EXPECT_EQ(registry.Bytes(kKey, "Panel"), std::string("0"));
+
+  // Security dialog: the record's flags, off as well as on; the stored password.
+  storeLock();
+  SaveSettingsGuardingLock(registry, settings, LockChange::kFlags);
+  EXPECT_EQ(registry.Bytes(kKey, "Password"), Scrambled("mine123", 7));
+  EXPECT_EQ(registry.Bytes(kKey, "Exit"), std::string("0"));
+  EXPECT_EQ(registry.Bytes(kKey, "Panel"), std::string("1"));
+
+  // No settings key yet: everything from the record.
   MemoryRegistry firstRun;
   std::strcpy(settings.password, "first1");
-  SaveSettingsKeepingPassword(firstRun, settings);
+  SaveSettingsGuardingLock(firstRun, settings, LockChange::kNothing);
   EXPECT_EQ(firstRun.Bytes(kKey, "Password"), Scrambled("first1", 6));
+  EXPECT_EQ(firstRun.Bytes(kKey, "Panel"), std::string("1"));
 }
 
 TEST_F(SettingsSaveTest, NoKeyNoWrites) {

@@ -259,6 +259,8 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
       record->textColour = static_cast<COLORREF>(wParam);
       Invalidate(button);
       return 1;
+    case kBitmapButtonGetColour:
+      return static_cast<LRESULT>(record->textColour);
     case WM_SETTEXT:
       CopyText(record->text, reinterpret_cast<const char*>(lParam));
       Invalidate(button);

@@ -18,6 +18,8 @@ namespace astro {
 constexpr UINT kBitmapButtonSetBitmap = WM_USER;
 // wParam: the text colour.
 constexpr UINT kBitmapButtonSetColour = WM_USER + 1;
+// Answers the text colour (for accessibility tools and tests).
+constexpr UINT kBitmapButtonGetColour = WM_USER + 2;
 
 // Texts longer than this are cut to it.
 constexpr int kBitmapButtonTextLength = 255;

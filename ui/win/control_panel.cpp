@@ -196,7 +196,7 @@ void Initialise(HWND dialog) {
 }
 
 void SaveAndHide(HWND dialog) {
-  SaveSettingsKeepingPassword(userRegistry, settings);
+  SaveSettingsGuardingLock(userRegistry, settings, LockChange::kNothing);
   ShowWindow(dialog, SW_HIDE);
 }
 

@@ -46,7 +46,7 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       if (item >= kFirstLanguageButton && item <= kLastLanguageButton) {
         ChooseLanguage(dialog, item - kFirstLanguageButton);
       } else if (item == IDOK) {
-        SaveSettingsKeepingPassword(userRegistry, settings);
+        SaveSettingsGuardingLock(userRegistry, settings, LockChange::kNothing);
         EndDialog(dialog, IDOK);
       }
       // After every command: the tray tip speaks the language now in force.
