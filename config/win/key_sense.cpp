@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/capture_room.h"
 #include "config/key_event.h"
 #include "config/key_halves.h"
 #include "config/key_notation.h"
@@ -20,6 +21,8 @@ constexpr UINT_PTR kAnimationTimer = 1;
 constexpr UINT kAnimationPeriod = 1000;  // milliseconds per frame
 constexpr int kFrameCount = 3;
 constexpr COLORREF kKeyNameColour = RGB(255, 0, 0);
+// A full recording is framed in red, this many pixels wide.
+constexpr int kFullFrameWidth = 4;
 
 enum : std::uint32_t { kRecording = 1, kFinished = 2 };
 
@@ -39,6 +42,7 @@ struct KeySenseRecord {
   KeyEvent* events;  // heap block of eventCount records, no end record
   std::uint32_t eventCount;
   std::uint32_t captureState;
+  CaptureRoom room;                       // the store reads back at most kMaxRecordedEvents
   char notation[kMaxNotationLength + 1];  // of all events, for the parent
 };
 
@@ -90,6 +94,12 @@ void Invalidate(HWND control) {
 }
 
 void RecordKey(HWND control, KeySenseRecord& record, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!record.room.Take(message, static_cast<std::uint32_t>(wParam))) {
+    // Full: the key is not recorded, and the user hears and sees why.
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) MessageBeep(MB_ICONEXCLAMATION);
+    Invalidate(control);
+    return;
+  }
   const std::size_t count = record.eventCount;
   auto* events = static_cast<KeyEvent*>(HeapAllocZeroed((count + 1) * sizeof(KeyEvent)));
   if (events == nullptr) return;
@@ -175,6 +185,16 @@ void DrawKeyName(HDC dc, const KeySenseRecord& record, int width, int height) {
   DeleteObject(font);
 }
 
+void DrawFullFrame(HDC dc, const KeySenseRecord& record) {
+  HBRUSH red = CreateSolidBrush(kKeyNameColour);
+  RECT edge = {record.left, record.top, record.right, record.bottom};
+  for (int i = 0; i < kFullFrameWidth; ++i) {
+    FrameRect(dc, &edge, red);
+    InflateRect(&edge, -1, -1);
+  }
+  DeleteObject(red);
+}
+
 void Paint(HWND control, const KeySenseRecord& record) {
   const std::int32_t bitmapId = record.frameBitmap[record.frame % kFrameCount];
   HBITMAP bitmap = bitmapId <= 0 ? nullptr
@@ -193,6 +213,7 @@ void Paint(HWND control, const KeySenseRecord& record) {
     StretchBlt(parentDc, record.left, record.top, width, height, memoryDc, 0, 0, picture.bmWidth,
                picture.bmHeight, SRCCOPY);
     if (record.eventCount > 0) DrawKeyName(parentDc, record, width, height);
+    if (record.room.full) DrawFullFrame(parentDc, record);
     SelectObject(memoryDc, oldBitmap);
     DeleteDC(memoryDc);
     ReleaseDC(parent, parentDc);
@@ -248,6 +269,8 @@ LRESULT CALLBACK KeySenseProc(HWND control, UINT message, WPARAM wParam, LPARAM 
       return SetFrame(control, *record, wParam, lParam);
     case kKeySenseFinish:
       return Finish(control, *record, lParam);
+    case kKeySenseGetCount:
+      return static_cast<LRESULT>(record->eventCount) | (record->room.full ? kKeySenseFull : 0);
     default:
       break;
   }

@@ -20,6 +20,11 @@ constexpr UINT kKeySenseSetFrame = WM_USER;
 constexpr UINT kKeySenseFinish = WM_USER + 1;
 constexpr LPARAM kKeySenseDeliver = 0;
 constexpr LPARAM kKeySenseCancel = 1;
+// Answers the number of events recorded, plus kKeySenseFull once a key was refused
+// because the recording holds all the store can read back (accessibility tools and
+// tests read it; the control shows it with a red frame).
+constexpr UINT kKeySenseGetCount = WM_USER + 2;
+constexpr LRESULT kKeySenseFull = 0x10000;
 
 // Notification codes (the upper half of lParam), with the value they carry.
 enum KeySenseNote : WORD {

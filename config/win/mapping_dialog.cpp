@@ -32,7 +32,9 @@ constexpr COLORREF kAssigned = RGB(0, 0, 255);
 constexpr COLORREF kUnassignedColour = RGB(0, 0, 0);
 constexpr COLORREF kRecording = RGB(255, 0, 0);
 constexpr int kNameSize = 64;
-constexpr char kGenericMapping[] = "Empty";
+// Posted when a typed name was refused as the name box lost the focus: the box is
+// shown once that change of focus is over.
+constexpr UINT kRefuseTypedName = WM_APP + 1;
 
 // Answers of CheckUnsavedMapping.
 constexpr int kNothingToSave = 7;
@@ -42,11 +44,36 @@ constexpr int kGenericName = 4;
 
 // The active mapping differs from the named one it came from.
 std::int32_t mappingModified = 0;
+// The dialog has been ended: nothing more is asked or shown.
+bool dialogEnding = false;
+// A refusal of a typed name is on its way (kRefuseTypedName).
+bool typedNameRefusalPosted = false;
+// The hidden New button's own procedure, and how deep the dialog is inside it: only
+// a command that the button itself sends runs New. Escape and a close request reach
+// the dialog as the same command (id 2, the button's handle) without passing the
+// button.
+WNDPROC newButtonProcedure = nullptr;
+int insideNewButton = 0;
 
+// The name box's text as the question and Save use it: at most 63 characters.
 std::string NameBoxText(HWND dialog) {
   char name[kNameSize] = {};
   GetDlgItemTextA(dialog, kNameBox, name, sizeof name);
   return name;
+}
+
+// The whole text, however long, for the check of a name to be stored.
+std::string FullNameBoxText(HWND dialog) {
+  HWND box = GetDlgItem(dialog, kNameBox);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+void EndMappingDialog(HWND dialog) {
+  dialogEnding = true;
+  EndDialog(dialog, 1);
 }
 
 const MappingDialogTexts& Texts() {
@@ -77,13 +104,13 @@ void EnableSave(HWND dialog) {
 }
 
 void EnableDelete(HWND dialog, const std::string& name) {
-  EnableWindow(GetDlgItem(dialog, kDelete), name != kGenericMapping);
+  EnableWindow(GetDlgItem(dialog, kDelete), !IsGenericMapping(name));
 }
 
 int CheckUnsavedMapping(HWND dialog, std::string* name, int mode) {
   *name = NameBoxText(dialog);
   if (mappingModified == 0) return kNothingToSave;
-  if (*name != kGenericMapping) {
+  if (!IsGenericMapping(*name)) {
     if (mode == kSave) return kSaveNow;
     const int answer = MessageBoxA(dialog, SaveQuestion(settings.language, *name).c_str(),
                                    Texts().caption, MB_YESNOCANCEL | MB_ICONQUESTION);
@@ -95,6 +122,15 @@ int CheckUnsavedMapping(HWND dialog, std::string* name, int mode) {
 
 void FocusNameBox(HWND dialog) {
   SetFocus(GetDlgItem(dialog, kNameBox));
+}
+
+// A name that cannot be one mapping's key (see MappingNameStorable) is refused:
+// the box says why, and the user corrects the name in the name box.
+void RefuseName(HWND dialog) {
+  typedNameRefusalPosted = false;
+  MessageBoxA(dialog, Texts().badName, Texts().caption, MB_OK | MB_ICONEXCLAMATION);
+  FocusNameBox(dialog);
+  SendDlgItemMessageA(dialog, kNameBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 // Lists the named mappings, selecting (and loading) the current one.
@@ -137,25 +173,28 @@ void SelectName(HWND dialog, const std::string& name) {
   SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void SaveMapping(HWND dialog) {
+// False when nothing was saved or loaded: the name was refused.
+bool SaveMapping(HWND dialog) {
   std::string name;
-  switch (CheckUnsavedMapping(dialog, &name, kSave)) {
-    case kSaveNow:
-      StoreWorkingSet(userRegistry, name, mappingModified);
-      SetCurrentMappingName(userRegistry, name);
-      break;
-    case kNothingToSave:
-      LoadMapping(userRegistry, name);
-      mappingModified = 0;
-      break;
-    case kGenericName:
-      FocusNameBox(dialog);
-      return;
-    default:
-      return;
+  const int verdict = CheckUnsavedMapping(dialog, &name, kSave);
+  if (verdict == kGenericName) {
+    FocusNameBox(dialog);
+    return false;
+  }
+  if (verdict != kSaveNow && verdict != kNothingToSave) return false;
+  if (!MappingNameStorable(FullNameBoxText(dialog))) {
+    RefuseName(dialog);
+    return false;
+  }
+  if (verdict == kSaveNow) {
+    StoreWorkingSet(userRegistry, name, mappingModified);
+    SetCurrentMappingName(userRegistry, name);
+  } else {
+    LoadMapping(userRegistry, name);
   }
   mappingModified = 0;
   EnableSave(dialog);
+  return true;
 }
 
 void RecordSlot(HWND dialog, int label) {
@@ -180,12 +219,11 @@ void CloseDialog(HWND dialog) {
       FocusNameBox(dialog);
       return;
     case kSaveNow:
-      SaveMapping(dialog);
-      EndDialog(dialog, 1);
+      if (SaveMapping(dialog)) EndMappingDialog(dialog);
       return;
     case kNothingToSave:
       // After a No the active mapping keeps the unsaved changes.
-      EndDialog(dialog, 1);
+      EndMappingDialog(dialog);
       return;
     default:
       return;
@@ -195,8 +233,13 @@ void CloseDialog(HWND dialog) {
 void DeleteMapping(HWND dialog) {
   InstallDefaultMappings(userRegistry);
   const std::string name = NameBoxText(dialog);
-  if (name == kGenericMapping) {
+  if (IsGenericMapping(name)) {
     MessageBoxA(dialog, Texts().deleteRefusal, Texts().deleteCaption, MB_OK | MB_ICONSTOP);
+    return;
+  }
+  // A name with a backslash would reach into another mapping's key.
+  if (!name.empty() && !MappingNameStorable(FullNameBoxText(dialog))) {
+    RefuseName(dialog);
     return;
   }
   if (!name.empty()) {
@@ -224,24 +267,39 @@ bool SettleUnsaved(HWND dialog, int mode) {
       FocusNameBox(dialog);
       return false;
     case kSaveNow:
-      SaveMapping(dialog);
-      return true;
+      return SaveMapping(dialog);
     default:
       return true;
   }
+}
+
+// The name box shows name again: the mapping in force when a change was refused.
+void ShowNameAgain(HWND dialog, const std::string& name) {
+  HWND box = GetDlgItem(dialog, kNameBox);
+  const LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (index == CB_ERR) SetWindowTextA(box, name.c_str());
 }
 
 // The hidden New button: the active mapping starts again from "Empty".
 void NewMapping(HWND dialog) {
   if (!SettleUnsaved(dialog, kNew)) return;
   ClearMapping(userRegistry, "", false);
-  StoreWorkingSet(userRegistry, kGenericMapping, mappingModified);
-  SelectName(dialog, kGenericMapping);
+  StoreWorkingSet(userRegistry, kGenericMappingName, mappingModified);
+  SelectName(dialog, kGenericMappingName);
   RefreshSlotLabels(dialog);
 }
 
 void NameChosen(HWND dialog) {
-  if (!SettleUnsaved(dialog, kClose)) return;
+  // While the box tells of the change, its text is still the name it showed.
+  const std::string inForce = NameBoxText(dialog);
+  if (!SettleUnsaved(dialog, kClose)) {
+    // Staying means staying with the mapping in force, in the box too: a later
+    // Save must not copy it over the mapping that was picked.
+    ShowNameAgain(dialog, inForce);
+    return;
+  }
   const std::string name = SelectedName(dialog);
   if (name.empty()) return;
   LoadMapping(userRegistry, name);
@@ -252,10 +310,18 @@ void NameChosen(HWND dialog) {
 
 // A name typed that no mapping has: the active mapping is copied under it.
 void NameTyped(HWND dialog) {
-  const std::string name = NameBoxText(dialog);
+  const std::string name = FullNameBoxText(dialog);
   HWND box = GetDlgItem(dialog, kNameBox);
   if (name.empty() || SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                    reinterpret_cast<LPARAM>(name.c_str())) != CB_ERR) {
+    return;
+  }
+  if (!MappingNameStorable(name)) {
+    // Told once the focus has gone where it was going, unless the dialog ends.
+    if (!dialogEnding && !typedNameRefusalPosted) {
+      typedNameRefusalPosted = true;
+      PostMessageA(dialog, kRefuseTypedName, 0, 0);
+    }
     return;
   }
   SelectName(dialog, name);
@@ -312,9 +378,27 @@ void Paint(HWND dialog) {
   }
 }
 
+LRESULT CALLBACK NewButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  ++insideNewButton;
+  const LRESULT result = CallWindowProcA(newButtonProcedure, button, message, wParam, lParam);
+  --insideNewButton;
+  return result;
+}
+
+void WatchNewButton(HWND dialog) {
+  HWND button = GetDlgItem(dialog, kNew);
+  if (button == nullptr) return;
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NewButtonProc)));
+  if (previous != NewButtonProc) newButtonProcedure = previous;
+}
+
 void Initialise(HWND dialog) {
   SetDialogIcon(dialog);
   InstallDialogTooltips(dialog);
+  WatchNewButton(dialog);
+  dialogEnding = false;
+  typedNameRefusalPosted = false;
   mappingModified = 0;
   FillNameBox(dialog);
   for (int slot = 1; slot <= kMappingSlots; ++slot) {
@@ -350,12 +434,11 @@ void OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
       DeleteMapping(dialog);
       break;
     case kNew:
-      // Escape also arrives as this command (lParam 0): it closes the dialog
-      // rather than wiping the active mapping.
-      if (lParam == 0) {
-        CloseDialog(dialog);
-      } else {
+      // Escape and a close request arrive as this command too: they close.
+      if (insideNewButton > 0) {
         NewMapping(dialog);
+      } else {
+        CloseDialog(dialog);
       }
       break;
     case kNameBox:
@@ -385,6 +468,14 @@ INT_PTR CALLBACK MappingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         return TRUE;
       }
       return FALSE;
+    case WM_CLOSE:
+      // Another program's close request: not turned into command 2 by the
+      // dialog manager, but answered as Close.
+      CloseDialog(dialog);
+      return TRUE;
+    case kRefuseTypedName:
+      if (typedNameRefusalPosted && !dialogEnding) RefuseName(dialog);
+      return TRUE;
     default:
       return FALSE;
   }

@@ -1,5 +1,7 @@
 #include "tests/e2e/desktop_fixture.h"
 
+#include <thread>
+
 namespace e2e {
 
 using namespace std::chrono_literals;
@@ -20,6 +22,14 @@ ProbeResult DesktopTest::WaitForBox(const std::string& caption) {
   const ProbeResult box = session_.Probe({"wait-box", caption, "30000"}, 60s);
   EXPECT_TRUE(box.Succeeded()) << "no box captioned \"" << caption << "\"";
   return box;
+}
+
+void DesktopTest::WaitUntilGone(const std::string& caption) {
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (session_.Probe({"wait-box", caption, "0"}).Succeeded()) {
+    ASSERT_LT(Clock::now(), deadline) << "\"" << caption << "\" is still open";
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
 }
 
 void DesktopTest::Press(const std::string& caption, int button) {

@@ -28,6 +28,9 @@ class DesktopTest : public DriverTest {
   // without one.
   ProbeResult WaitForBox(const std::string& caption);
   void Press(const std::string& caption, int button);
+  // Waits until no visible box or dialog has this caption; fails the test when
+  // one is still there after the reply time-out.
+  void WaitUntilGone(const std::string& caption);
   // The state flags of a menu item of the main window; -1 when unreadable.
   int MenuState(int item);
   // The label of a menu item of the main window.

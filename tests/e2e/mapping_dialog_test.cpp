@@ -26,8 +26,23 @@ constexpr int kSave = 5;
 constexpr int kDelete = 3;
 constexpr int kNameBox = 2000;
 constexpr int kCaptureOk = 1205;
+constexpr int kCaptureCancel = 1206;
+constexpr int kCaptureControl = 1160;
+constexpr int kSlot1Label = 1302;
+constexpr int kSlot5Label = 1107;
 constexpr int kCloseCommand = 0xF060;
+constexpr int kCancel = 2;
+constexpr int kCloseRequest = 0x10;  // WM_CLOSE
+constexpr int kEscape = 0x1B;
+constexpr int kArrowUp = 0x26;
+constexpr int kArrowDown = 0x28;
+constexpr int kGetColour = 0x402;  // a label's text colour (WM_USER + 2)
+constexpr int kGetCount = 0x402;   // the capture control's count and full flag
+constexpr long kBlue = 0xFF0000;   // COLORREF 0x00BBGGRR
+constexpr long kBlack = 0;
+constexpr long kRed = 0xFF;
 constexpr const char* kV20 = "ProEngineer V.20";
+constexpr const char* kV18 = "ProEngineer V.18";
 
 std::string Entry(int kind, int scan, int virtualKey) {
   return {static_cast<char>(kind), static_cast<char>(scan), static_cast<char>(virtualKey & 0xFF),
@@ -66,16 +81,9 @@ class MappingDialogTest : public TrackingTest {
   void Record(int label, const std::vector<std::string>& keys, const std::string& notation) {
     ClickWithPointer(kMappingTitle, label);
     WaitForBox(kCaptureTitle);
+    EXPECT_EQ(LabelColour(label), kRed) << "a label being recorded is red";
     if (!keys.empty()) {
-      std::vector<std::string> arguments = {"type-keys"};
-      arguments.insert(arguments.end(), keys.begin(), keys.end());
-      ASSERT_TRUE(session_.Probe(arguments).Succeeded());
-      // Typed through the system's input: wait until the label shows it.
-      const auto deadline = Clock::now() + kReplyTimeout;
-      while (LabelText(label) != notation) {
-        ASSERT_LT(Clock::now(), deadline) << "the keys did not reach the capture dialog";
-        std::this_thread::sleep_for(50ms);
-      }
+      TypeIntoCapture(label, keys, notation);
       EXPECT_FALSE(session_.Screenshot("capture_dialog").empty());
     }
     ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)}).Succeeded());
@@ -88,6 +96,52 @@ class MappingDialogTest : public TrackingTest {
       if (line.text.rfind("KEY ", 0) == 0) keys.push_back(line.text.substr(4));
     }
     return keys;
+  }
+
+  // Types the keys into the capture dialog and waits until the label shows them.
+  void TypeIntoCapture(int label, const std::vector<std::string>& keys,
+                       const std::string& notation) {
+    std::vector<std::string> arguments = {"type-keys"};
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    ASSERT_TRUE(session_.Probe(arguments).Succeeded());
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (LabelText(label) != notation) {
+      ASSERT_LT(Clock::now(), deadline) << "the keys did not reach the capture dialog";
+      std::this_thread::sleep_for(50ms);
+    }
+  }
+
+  long Answer(const std::string& caption, int control, int message) {
+    const ProbeResult answer =
+        session_.Probe({"send", caption, std::to_string(control), std::to_string(message), "0"});
+    EXPECT_TRUE(answer.Succeeded()) << control;
+    return answer.Succeeded() ? std::stol(*answer.Field("RESULT")) : -1;
+  }
+  long LabelColour(int label) { return Answer(kMappingTitle, label, kGetColour); }
+
+  // A key pressed on the control that has the focus, through the dialog manager.
+  void PostKey(const std::string& caption, int key) {
+    ASSERT_TRUE(session_.Probe({"post-key", caption, std::to_string(key)}).Succeeded());
+  }
+
+  std::optional<std::string> NameBoxText() { return LabelText(kNameBox); }
+
+  // Save and Delete enabled or not, as "save delete" with 1 for enabled.
+  std::string CommandStates() {
+    std::string states;
+    for (int control : {kSave, kDelete}) {
+      const ProbeResult text =
+          session_.Probe({"control-text", kMappingTitle, std::to_string(control)});
+      states += (states.empty() ? "" : " ") + text.Field("ENABLED").value_or("?");
+    }
+    return states;
+  }
+
+  // The whole registry key of the driver, values as raw bytes, by subkey.
+  std::map<std::string, std::map<std::string, std::string>> Stored() {
+    const auto keys = session_.ReadDriverKey();
+    EXPECT_TRUE(keys.has_value());
+    return keys.value_or(std::map<std::string, std::map<std::string, std::string>>{});
   }
 
   std::optional<std::string> LabelText(int label) {
@@ -208,9 +262,9 @@ class GenericMappingTest : public MappingDialogTest {
   GenericMappingTest() { startName_ = "Empty"; }
 };
 
-TEST_F(GenericMappingTest, EmptyCanNeitherBeSavedNorDeleted) {
+TEST_F(GenericMappingTest, EmptyInAnySpellingCanNeitherBeSavedNorDeletedNorLeftWhenChanged) {
   OpenMappingDialog();
-  Record(kSlot3Label, {}, "");
+  Record(kSlot3Label, {"0x48", "0x49"}, "hi");
   ASSERT_TRUE(session_.Probe({"post-click", kMappingTitle, std::to_string(kSave)}).Succeeded());
   const ProbeResult refusal = WaitForBox(kBoxCaption);
   EXPECT_EQ(refusal.Text(),
@@ -222,11 +276,30 @@ TEST_F(GenericMappingTest, EmptyCanNeitherBeSavedNorDeleted) {
   EXPECT_TRUE(focused.rfind("2000 ", 0) == 0 || focused.find(" 2000") != std::string::npos)
       << focused;
 
+  // Another mapping picked while "Empty" holds changes: refused the same way, and
+  // the box shows "Empty" again, whose changes are in force.
+  PostKey(kMappingTitle, kArrowDown);
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(),
+            std::string("Please enter a different name for your keyboard mapping !"));
+  Press(kBoxCaption, kOk);
+  EXPECT_EQ(NameBoxText(), std::string("Empty"));
+  EXPECT_EQ(HiKinds(Value("", "Button3").value_or("")), "1:72 2:72 1:73 2:73 0:0 ");
+  EXPECT_EQ(Value("", "Name"), std::string("Empty"));
+
+  // The registry does not tell "empty" from "Empty": neither saved into nor deleted.
+  ASSERT_TRUE(
+      session_.Probe({"set-text", kMappingTitle, std::to_string(kNameBox), "eMPTY"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"post-click", kMappingTitle, std::to_string(kSave)}).Succeeded());
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(),
+            std::string("Please enter a different name for your keyboard mapping !"));
+  Press(kBoxCaption, kOk);
   ASSERT_TRUE(session_.Probe({"post-click", kMappingTitle, std::to_string(kDelete)}).Succeeded());
   const ProbeResult deletion = WaitForBox("Astrolab/AIRCAP keyboard mapping");
   EXPECT_EQ(deletion.Text(), std::string("You can not delete the generic mapping !"));
   Press("Astrolab/AIRCAP keyboard mapping", kOk);
-  EXPECT_TRUE(session_.ReadDriverKey()->count("Empty"));
+  const auto stored = Stored();
+  ASSERT_TRUE(stored.count("Empty"));
+  EXPECT_TRUE(stored.at("Empty").empty()) << "the generic mapping took a slot";
 }
 
 TEST_F(MappingDialogTest, ANewNameCreatesAMappingOfTheActiveOne) {
@@ -249,6 +322,32 @@ TEST_F(MappingDialogTest, ANewNameCreatesAMappingOfTheActiveOne) {
   EXPECT_THAT(ComboItems(),
               ::testing::ElementsAre("alpha", "Empty", "I-DEAS MS", "Mechanical Desktop 2.0/3.0",
                                      "ProEngineer V.18", "ProEngineer V.20"));
+
+  // Names that cannot be one key are refused, whether the box is left or Save or
+  // Delete is pressed: nothing nested under V.20, nothing cut to 63 characters.
+  Record(kSlot5Label, {"0x48"}, "h");  // a change, so that Save is enabled
+  const auto before = Stored();
+  const std::string tooLong(64, 'n');
+  for (const std::string& name : {std::string(kV20) + "\\x", tooLong}) {
+    ClickWithPointer(kMappingTitle, kNameBox);
+    ASSERT_TRUE(
+        session_.Probe({"set-text", kMappingTitle, std::to_string(kNameBox), name}).Succeeded());
+    ASSERT_TRUE(session_.Probe({"type-keys", "0x09"}).Succeeded());
+    EXPECT_EQ(WaitForBox(kBoxCaption).Text(),
+              std::string("The name of a keyboard mapping must have 1 to 63 characters and no "
+                          "backslash (\\) !"));
+    if (name != tooLong) {
+      EXPECT_FALSE(session_.Screenshot("mapping_name_refused").empty());
+    }
+    Press(kBoxCaption, kOk);
+    for (int command : {kSave, kDelete}) {
+      ASSERT_TRUE(
+          session_.Probe({"post-click", kMappingTitle, std::to_string(command)}).Succeeded());
+      WaitForBox(kBoxCaption);
+      Press(kBoxCaption, kOk);
+    }
+    EXPECT_EQ(Stored(), before) << name;
+  }
 }
 
 TEST_F(MappingDialogTest, DeletingAChangedFactoryMappingBringsItBackAndLoadsTheFirst) {
@@ -262,6 +361,170 @@ TEST_F(MappingDialogTest, DeletingAChangedFactoryMappingBringsItBackAndLoadsTheF
   EXPECT_EQ(Value("", "Name"), std::string("Empty"));
   EXPECT_FALSE(Value("", "Button1").has_value());
   EXPECT_FALSE(Value("", "Button3").has_value());
+}
+
+// Escape reaches the dialog as command 2 with the hidden New button's handle, and a
+// close request from another program as WM_CLOSE: both are Close, never New.
+TEST_F(MappingDialogTest, EscapeAndCloseRequestsCloseAndNeverClearTheMapping) {
+  OpenMappingDialog();
+  const auto opened = Stored();
+  ASSERT_EQ(opened.at("").count("Button1"), 1u);  // V.20 loaded into the active mapping
+  PostKey(kMappingTitle, kEscape);
+  WaitUntilGone(kMappingTitle);
+  EXPECT_EQ(Stored(), opened);
+
+  OpenMappingDialog();
+  Record(kSlot3Label, {"0x48", "0x49"}, "hi");
+  const auto recorded = Stored();
+  // Cancel to the question keeps the dialog, and everything, as it was.
+  ASSERT_TRUE(session_.Probe({"post-dialog", kMappingTitle, std::to_string(kCloseRequest), "0"})
+                  .Succeeded());
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.20?"));
+  Press(kBoxCaption, kCancel);
+  WaitForBox(kMappingTitle);
+  EXPECT_EQ(Stored(), recorded);
+  // Escape asks the same; No closes with the recording in the active mapping only.
+  PostKey(kMappingTitle, kEscape);
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.20?"));
+  Press(kBoxCaption, kNo);
+  WaitUntilGone(kMappingTitle);
+  EXPECT_EQ(Stored(), recorded);
+  EXPECT_EQ(Value(kV20, "Button3"), kAltVI);
+  EXPECT_EQ(Value("", "Name"), std::string(kV20));
+}
+
+TEST_F(MappingDialogTest, PickingAnotherMappingAsksAndStayingKeepsTheOneInForce) {
+  OpenMappingDialog();
+  EXPECT_EQ(CommandStates(), "0 1");
+  EXPECT_EQ(LabelColour(kSlot1Label), kBlue);
+  EXPECT_EQ(LabelColour(kSlot5Label), kBlack);
+  EXPECT_EQ(LabelText(kSlot5Label), std::string("(5)"));
+  const auto factoryV18 = Stored().at(kV18);
+  ASSERT_EQ(factoryV18.count("Button1"), 1u);
+
+  Record(kSlot3Label, {"0x48", "0x49"}, "hi");
+  EXPECT_EQ(CommandStates(), "1 1");
+  EXPECT_EQ(LabelColour(kSlot3Label), kBlue);
+  const std::optional<std::string> hi = Value("", "Button3");
+
+  // V.18 picked with the arrow key, the question answered Cancel: the box shows
+  // V.20 again, whose changes are in force, and Save then saves into V.20.
+  ClickWithPointer(kMappingTitle, kNameBox);
+  PostKey(kMappingTitle, kArrowUp);
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.20?"));
+  Press(kBoxCaption, kCancel);
+  EXPECT_EQ(NameBoxText(), std::string(kV20));
+  EXPECT_EQ(Value("", "Button3"), hi);
+  EXPECT_EQ(CommandStates(), "1 1");
+  ASSERT_TRUE(session_.Probe({"click", kMappingTitle, std::to_string(kSave)}).Succeeded());
+  EXPECT_EQ(Value(kV20, "Button3"), hi);
+  EXPECT_EQ(Stored().at(kV18), factoryV18);
+  EXPECT_EQ(CommandStates(), "0 1");
+
+  // No: V.18 is loaded, V.20 keeps what was saved; Save stays enabled, since the
+  // path leaves the changed flag as it was.
+  Record(kSlot5Label, {"0x4A"}, "j");
+  ClickWithPointer(kMappingTitle, kNameBox);
+  PostKey(kMappingTitle, kArrowUp);
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.20?"));
+  Press(kBoxCaption, kNo);
+  EXPECT_EQ(NameBoxText(), std::string(kV18));
+  EXPECT_EQ(Value("", "Name"), std::string(kV18));
+  EXPECT_EQ(Value("", "Button1"), factoryV18.at("Button1"));
+  EXPECT_FALSE(Value("", "Button5").has_value());
+  EXPECT_EQ(LabelText(kSlot5Label), std::string("(5)"));
+  EXPECT_EQ(LabelColour(kSlot5Label), kBlack);
+  EXPECT_FALSE(Value(kV20, "Button5").has_value());
+  EXPECT_EQ(CommandStates(), "1 1");
+
+  // Yes: saved under the name shown before the change, then V.20 loaded.
+  Record(kSlot5Label, {"0x4B"}, "k");
+  const std::optional<std::string> k = Value("", "Button5");
+  ClickWithPointer(kMappingTitle, kNameBox);
+  PostKey(kMappingTitle, kArrowDown);
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.18?"));
+  Press(kBoxCaption, kYes);
+  EXPECT_EQ(NameBoxText(), std::string(kV20));
+  EXPECT_EQ(Value(kV18, "Button5"), k);
+  EXPECT_EQ(Value("", "Button3"), hi);
+  EXPECT_FALSE(Value("", "Button5").has_value());
+  EXPECT_EQ(CommandStates(), "0 1");
+}
+
+TEST_F(MappingDialogTest, CaptureTakesEnterEscapeAndTabAndStopsWhereTheStoreStops) {
+  OpenMappingDialog();
+  // Enter, Escape and Tab are keys of the sequence, not commands of the dialog. The
+  // notation names them as the system does (Wine: "Return", "Escape").
+  Record(kSlot3Label, {"0x0D", "0x1B", "0x09"}, "[Return][Escape][Tab]");
+  WaitUntilGone(kCaptureTitle);
+  const std::optional<std::string> keys = Value("", "Button3");
+  EXPECT_EQ(HiKinds(keys.value_or("")), "1:13 2:13 1:27 2:27 1:9 2:9 0:0 ");
+
+  // Cancel, and the close box, leave the slot as it was.
+  for (const bool closeBox : {false, true}) {
+    ClickWithPointer(kMappingTitle, kSlot3Label);
+    WaitForBox(kCaptureTitle);
+    TypeIntoCapture(kSlot3Label, {"0x41"}, "a");
+    if (closeBox) {
+      ASSERT_TRUE(
+          session_.Probe({"dialog-syscommand", kCaptureTitle, std::to_string(kCloseCommand)})
+              .Succeeded());
+    } else {
+      ASSERT_TRUE(
+          session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureCancel)}).Succeeded());
+    }
+    WaitUntilGone(kCaptureTitle);
+    EXPECT_EQ(LabelText(kSlot3Label), std::string("[Return][Escape][Tab]")) << closeBox;
+    EXPECT_EQ(LabelColour(kSlot3Label), kBlue) << closeBox;
+    EXPECT_EQ(Value("", "Button3"), keys) << closeBox;
+  }
+
+  // A second capture is refused while one runs: slot 1's label clicked meanwhile
+  // opens nothing, and the OK of the first then ends the only capture there is.
+  ClickWithPointer(kMappingTitle, kSlot3Label);
+  WaitForBox(kCaptureTitle);
+  ASSERT_TRUE(session_.Probe({"move-window", kCaptureTitle, "700", "560"}).Succeeded());
+  TypeIntoCapture(kSlot3Label, {"0x48"}, "h");
+  ClickWithPointer(kMappingTitle, kSlot1Label);
+  ClickWithPointer(kCaptureTitle, kCaptureOk);
+  WaitUntilGone(kCaptureTitle);
+  EXPECT_EQ(HiKinds(Value("", "Button3").value_or("")), "1:72 2:72 0:0 ");
+  EXPECT_EQ(Value("", "Button1"), kAltVR);
+  EXPECT_EQ(LabelText(kSlot1Label), std::string("[Alt]vr"));
+
+  // 255 letters typed are 510 events; of the B and C after them, only B's key-up
+  // fits (a key-down needs room for its key-up too): 511 events, the most the
+  // store reads back (4 bytes each and the end entry make 2048 bytes).
+  ClickWithPointer(kMappingTitle, kSlot3Label);
+  WaitForBox(kCaptureTitle);
+  std::vector<std::string> letters(255, "0x41");
+  letters.push_back("0x42");
+  letters.push_back("0x43");
+  ASSERT_TRUE(session_
+                  .Probe([&] {
+                    std::vector<std::string> arguments = {"type-keys"};
+                    arguments.insert(arguments.end(), letters.begin(), letters.end());
+                    return arguments;
+                  }())
+                  .Succeeded());
+  const long full = 0x10000 + 511;
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (Answer(kCaptureTitle, kCaptureControl, kGetCount) != full) {
+    ASSERT_LT(Clock::now(), deadline) << "the recording did not fill up";
+    std::this_thread::sleep_for(50ms);
+  }
+  ASSERT_TRUE(session_.Probe({"settle", kCaptureTitle}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("capture_full").empty());
+  ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)}).Succeeded());
+  WaitUntilGone(kCaptureTitle);
+  const std::optional<std::string> longest = Value("", "Button3");
+  ASSERT_TRUE(longest.has_value());
+  ASSERT_EQ(longest->size(), 2048u);
+  EXPECT_EQ(longest->substr(2040), Entry(2, 0x30, 0x42) + kEnd);  // B's key-up, then the end
+  EXPECT_EQ(LabelText(kSlot3Label), std::string(255, 'a'));
+  // It reads back: Save puts it into the named mapping whole.
+  ASSERT_TRUE(session_.Probe({"click", kMappingTitle, std::to_string(kSave)}).Succeeded());
+  EXPECT_EQ(Value(kV20, "Button3"), longest);
 }
 
 }  // namespace

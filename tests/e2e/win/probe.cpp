@@ -22,6 +22,10 @@
 //   click CAPTION ID: clicks the control ID of the visible dialog with that
 //     caption (BM_CLICK); ends once the dialog has handled it;
 //   dialog-syscommand CAPTION CODE: posts WM_SYSCOMMAND CODE to that dialog;
+//   post-dialog CAPTION MESSAGE WPARAM: posts the message (lParam 0) to that dialog;
+//   post-key CAPTION VK: posts the key's WM_KEYDOWN and WM_KEYUP to the control
+//     that has the focus in the thread of that dialog, as the keyboard would;
+//   send CAPTION ID MESSAGE WPARAM: "RESULT <n>", what control ID answers (lParam 0);
 //   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
 //   tray-icon-center: "POINT <x> <y>", the middle of the first icon in Wine's tray
@@ -470,6 +474,54 @@ int DialogSyscommandCommand(int argc, char** argv) {
                                                                                                 : 1;
 }
 
+HWND DialogControl(const char* caption, const char* idText);
+
+int PostDialogCommand(int argc, char** argv) {
+  std::int64_t message = 0;
+  std::int64_t wParam = 0;
+  if (argc != 3 || !ParseNumber(argv[1], &message) || !ParseNumber(argv[2], &wParam)) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  return dialog != nullptr &&
+                 PostMessageA(dialog, static_cast<UINT>(message), static_cast<WPARAM>(wParam), 0)
+             ? 0
+             : 1;
+}
+
+int PostKeyCommand(int argc, char** argv) {
+  std::int64_t key = 0;
+  if (argc != 2 || !ParseNumber(argv[1], &key)) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (dialog == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ||
+      info.hwndFocus == nullptr) {
+    return 1;
+  }
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC))
+                      << 16;
+  const LPARAM released = static_cast<LPARAM>(0xC0000000u);  // previous state and transition
+  return PostMessageA(info.hwndFocus, WM_KEYDOWN, static_cast<WPARAM>(key), scan | 1) &&
+                 PostMessageA(info.hwndFocus, WM_KEYUP, static_cast<WPARAM>(key),
+                              scan | released | 1)
+             ? 0
+             : 1;
+}
+
+int SendCommand(int argc, char** argv) {
+  std::int64_t message = 0;
+  std::int64_t wParam = 0;
+  if (argc != 4 || !ParseNumber(argv[2], &message) || !ParseNumber(argv[3], &wParam)) return 2;
+  HWND control = DialogControl(argv[0], argv[1]);
+  DWORD_PTR result = 0;
+  if (control == nullptr ||
+      SendMessageTimeoutA(control, static_cast<UINT>(message), static_cast<WPARAM>(wParam), 0,
+                          SMTO_NORMAL, 10000, &result) == 0) {
+    return 1;
+  }
+  std::printf("RESULT %llu\n", static_cast<unsigned long long>(result));
+  return 0;
+}
+
 int ControlCenterCommand(int argc, char** argv) {
   std::int64_t id = 0;
   if (argc != 2 || !ParseNumber(argv[1], &id)) return 2;
@@ -893,6 +945,9 @@ const Subcommand kSubcommands[] = {
     {"menu-text", MenuTextCommand},
     {"click", ClickCommand},
     {"dialog-syscommand", DialogSyscommandCommand},
+    {"post-dialog", PostDialogCommand},
+    {"post-key", PostKeyCommand},
+    {"send", SendCommand},
     {"control-center", ControlCenterCommand},
     {"wait-tooltip", WaitTooltipCommand},
     {"tray-icon-center", TrayIconCenterCommand},
