@@ -59,6 +59,18 @@ TEST_F(SecurityTest, FirstPasswordIsCheckedStoredAndExitCanBeLocked) {
   PostClick(kNewPassword, kOk);
   ExpectBoxAndConfirm("Passwords don't match !");
   ExpectBoxAndConfirm("Minimum Length : 6 characters !");
+  const std::optional<std::string> factory = StoredPassword();
+
+  // The factory password would leave the lock open: refused like a mismatch.
+  SetText(kNewPassword, 1032, "kto5fenrw!");
+  SetText(kNewPassword, 1033, "kto5fenrw!");
+  PostClick(kNewPassword, kOk);
+  const ProbeResult reserved = WaitForBox(kLockCaption);
+  EXPECT_EQ(reserved.Text(), "This is the factory password: please choose another one !");
+  EXPECT_FALSE(session_.Screenshot("factory_password_refused").empty());
+  Press(kLockCaption, kOk);
+  WaitForBox(kNewPassword);
+  EXPECT_EQ(StoredPassword(), factory);
 
   // 25 characters typed twice: the first 19 become the password.
   const std::string typed = "Abcdefghijklmnopqrstuvwxy";
@@ -202,6 +214,96 @@ TEST_F(SecurityTest, GermanWrongPasswordIsDeniedInGerman) {
   EXPECT_EQ(box.Text(), "ZUGRIFF VERWEIGERT !");
   EXPECT_FALSE(session_.Screenshot("access_denied_german").empty());
   Press("AIRCAP", kOk);
+}
+
+// The lock is what the registry holds: a lock set there while the driver runs
+// survives the saves of other dialogs and rules closing the window; the security
+// dialog shows the stored flags, and only its OK changes them.
+TEST_F(SecurityTest, StoredLocksRuleTheSecurityDialogAndSurviveOtherSaves) {
+  StartWithController();
+  SetFirstPassword("secret1");
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+
+  // An administrator locks Exit and Keyboard in the registry.
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverSetting("Exit", "1", &error)) << error;
+  ASSERT_TRUE(session_.SetDriverSetting("Keyboard", "1", &error)) << error;
+  const auto lockValues = [this] {
+    const auto keys = session_.ReadDriverKey();
+    std::string values;
+    for (const char* name : {"Exit", "Panel", "Keyboard", "Application", "SecLang"}) {
+      values += keys && keys->at("").count(name) ? keys->at("").at(name) : "-";
+    }
+    return values;
+  };
+  ASSERT_TRUE(PostToDriver(kCommandMessage, 110, 0));
+  WaitForBox("Astrolab/AIRCAP 3D Controller Panel");
+  ASSERT_TRUE(session_.Probe({"click", "Astrolab/AIRCAP 3D Controller Panel", std::to_string(kOk)})
+                  .Succeeded());
+  EXPECT_EQ(lockValues(), "10100") << "the panel's OK";
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kLanguageCommand, 0));
+  WaitForBox("Language Selection");
+  ASSERT_TRUE(session_.Probe({"click", "Language Selection", std::to_string(kOk)}).Succeeded());
+  EXPECT_EQ(lockValues(), "10100") << "the language dialog's OK";
+  // Closing the window checks the stored lock, as the Exit command does.
+  ASSERT_TRUE(PostToDriver(kCloseMessage, 0, 0));
+  ExpectBoxAndConfirm("Change in settings not permitted !\n");
+  EXPECT_TRUE(driver_->Running());
+
+  // The security dialog ticks what the registry allows.
+  const auto openSecurity = [this] {
+    ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
+    WaitForBox(kPrompt);
+    SetText(kPrompt, 1031, "secret1");
+    PostClick(kPrompt, kOk);
+    WaitForBox(kSecurity);
+  };
+  const int boxes[5] = {1028, 1027, 1030, 1029,
+                        2009};  // Exit, Panel, Keyboard, Application, Language
+  const auto ticks = [&] {
+    std::string states;
+    for (int box : boxes) {
+      states += session_.Probe({"control-text", kSecurity, std::to_string(box)})
+                    .Field("CHECKED")
+                    .value_or("?");
+    }
+    return states;
+  };
+  openSecurity();
+  EXPECT_EQ(ticks(), "01011");
+  // Cancel saves nothing, whatever was ticked.
+  const auto before = session_.ReadDriverKey();
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, "1027"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, "1028"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, "2"}).Succeeded());
+  EXPECT_EQ(session_.ReadDriverKey(), before);
+
+  // Every box unticked: every command it stands for is grey and refused.
+  openSecurity();
+  for (int box : {1027, 1029, 2009}) {
+    ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(box)}).Succeeded());
+  }
+  EXPECT_EQ(ticks(), "00000");
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+  EXPECT_EQ(lockValues(), "11111");
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  for (int command : {kExitCommand, 110, 40001, 118, kLanguageCommand}) {
+    EXPECT_TRUE(MenuState(command) & 1) << command;
+    ASSERT_TRUE(PostToDriver(kCommandMessage, command, 0));
+    ExpectBoxAndConfirm("Change in settings not permitted !\n");
+  }
+  // All ticked again: all allowed.
+  openSecurity();
+  for (int box : boxes) {
+    ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(box)}).Succeeded());
+  }
+  ASSERT_TRUE(session_.Probe({"click", kSecurity, std::to_string(kOk)}).Succeeded());
+  EXPECT_EQ(lockValues(), "00000");
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  for (int command : {kExitCommand, 110, 40001, 118, kLanguageCommand}) {
+    EXPECT_FALSE(MenuState(command) & 1) << command;
+  }
+  EXPECT_TRUE(driver_->Running());
 }
 
 }  // namespace
