@@ -348,6 +348,22 @@ TEST_F(MappingDialogTest, ANewNameCreatesAMappingOfTheActiveOne) {
     }
     EXPECT_EQ(Stored(), before) << name;
   }
+
+  // A mapping of the user's own, deleted, is gone for good; the first entry,
+  // "Empty", becomes the active mapping: no slot assigned, nothing to delete.
+  ASSERT_TRUE(
+      session_.Probe({"set-text", kMappingTitle, std::to_string(kNameBox), "alpha"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"click", kMappingTitle, std::to_string(kDelete)}).Succeeded());
+  EXPECT_EQ(Stored().count("alpha"), 0u);
+  EXPECT_EQ(Value("", "Name"), std::string("Empty"));
+  EXPECT_FALSE(Value("", "Button1").has_value());
+  EXPECT_EQ(NameBoxText(), std::string("Empty"));
+  EXPECT_EQ(LabelText(kSlot1Label), std::string("(1)"));
+  EXPECT_EQ(LabelColour(kSlot1Label), kBlack);
+  EXPECT_EQ(CommandStates(), "0 0");
+  EXPECT_THAT(ComboItems(),
+              ::testing::ElementsAre("Empty", "I-DEAS MS", "Mechanical Desktop 2.0/3.0",
+                                     "ProEngineer V.18", "ProEngineer V.20"));
 }
 
 TEST_F(MappingDialogTest, DeletingAChangedFactoryMappingBringsItBackAndLoadsTheFirst) {

@@ -66,6 +66,7 @@ bool WineSession::Start(const std::string& testName, std::string* error) {
   // earlier test of this slot, whose server may still be going away.
   if (FileExists(slot_->PrefixDir())) EndPrefixProcesses();
   if (!StartDisplay(error) || !EnsurePrefix(error)) return false;
+  KeepServerRunning();
   scratchDir_ = slot_->Directory() + "/scratch/" + SafeFileName(testName);
   std::error_code failure;
   std::filesystem::remove_all(scratchDir_, failure);
@@ -88,6 +89,15 @@ void WineSession::Stop() {
     xvfb_.reset();
   }
   display_ = -1;
+}
+
+void WineSession::KeepServerRunning() {
+  // A server that is not persistent ends a few seconds after its last program,
+  // and a Wine program that reaches it while it goes away fails at once: on a
+  // busy machine, two registry commands a few seconds apart did. So the session
+  // keeps one server for its whole length (it leaves the terminal and its own
+  // process group; Stop ends it).
+  Run({wineserver_, "-p"}, seconds(30));
 }
 
 void WineSession::EndPrefixProcesses() {
@@ -250,6 +260,7 @@ std::optional<std::string> WineSession::LeaveComPortToWine(int number, std::stri
   // Wine's mount manager maps the host's serial devices when the prefix's
   // services start: end them and start them again.
   EndPrefixProcesses();
+  KeepServerRunning();
   if (RunWine({"reg", "query", kPortsKey}, seconds(60)) != 0) {
     *error = "cannot read the port mapping again";
     return std::nullopt;

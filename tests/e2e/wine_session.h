@@ -102,6 +102,8 @@ class WineSession {
                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
  private:
+  // Starts a persistent server for the prefix (see the definition for why).
+  void KeepServerRunning();
   // Ends every Wine process of the prefix and its server.
   void EndPrefixProcesses();
   bool StartDisplay(std::string* error);
