@@ -86,7 +86,8 @@ class MappingDialogTest : public TrackingTest {
       TypeIntoCapture(label, keys, notation);
       EXPECT_FALSE(session_.Screenshot("capture_dialog").empty());
     }
-    ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)}).Succeeded());
+    const ProbeResult ok = session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)});
+    ASSERT_TRUE(ok.Succeeded()) << "probe exit code " << ok.exitCode;
   }
 
   // The key messages a test client's window received, "message wParam".
@@ -531,7 +532,7 @@ TEST_F(MappingDialogTest, CaptureTakesEnterEscapeAndTabAndStopsWhereTheStoreStop
   }
   ASSERT_TRUE(session_.Probe({"settle", kCaptureTitle}).Succeeded());
   EXPECT_FALSE(session_.Screenshot("capture_full").empty());
-  ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureOk)}).Succeeded());
+  ClickWithPointer(kCaptureTitle, kCaptureOk);
   WaitUntilGone(kCaptureTitle);
   const std::optional<std::string> longest = Value("", "Button3");
   ASSERT_TRUE(longest.has_value());
