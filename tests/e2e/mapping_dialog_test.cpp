@@ -509,27 +509,26 @@ TEST_F(MappingDialogTest, CaptureTakesEnterEscapeAndTabAndStopsWhereTheStoreStop
   EXPECT_EQ(Value("", "Button1"), kAltVR);
   EXPECT_EQ(LabelText(kSlot1Label), std::string("[Alt]vr"));
 
-  // 255 letters typed are 510 events; of the B and C after them, only B's key-up
-  // fits (a key-down needs room for its key-up too): 511 events, the most the
-  // store reads back (4 bytes each and the end entry make 2048 bytes).
+  // 255 letters typed are 510 events; of B after them only the key-up fits (a
+  // key-down needs room for its key-up too): 511 events, the most the store reads
+  // back (4 bytes each and the end entry make 2048 bytes). Typed a few at a time,
+  // each batch awaited, so that no long backlog of input builds up.
   ClickWithPointer(kMappingTitle, kSlot3Label);
   WaitForBox(kCaptureTitle);
-  std::vector<std::string> letters(255, "0x41");
-  letters.push_back("0x42");
-  letters.push_back("0x43");
-  ASSERT_TRUE(session_
-                  .Probe([&] {
-                    std::vector<std::string> arguments = {"type-keys"};
-                    arguments.insert(arguments.end(), letters.begin(), letters.end());
-                    return arguments;
-                  }())
-                  .Succeeded());
-  const long full = 0x10000 + 511;
-  const auto deadline = Clock::now() + kReplyTimeout;
-  while (Answer(kCaptureTitle, kCaptureControl, kGetCount) != full) {
-    ASSERT_LT(Clock::now(), deadline) << "the recording did not fill up";
-    std::this_thread::sleep_for(50ms);
+  const auto typeAndAwait = [&](const std::vector<std::string>& keys, long count) {
+    std::vector<std::string> arguments = {"type-keys"};
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    ASSERT_TRUE(session_.Probe(arguments).Succeeded());
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (Answer(kCaptureTitle, kCaptureControl, kGetCount) != count) {
+      ASSERT_LT(Clock::now(), deadline) << "the recording did not reach " << count;
+      std::this_thread::sleep_for(50ms);
+    }
+  };
+  for (int typed = 0; typed < 255; typed += 15) {
+    typeAndAwait(std::vector<std::string>(15, "0x41"), 2 * (typed + 15));
   }
+  typeAndAwait({"0x42"}, 0x10000 + 511);  // full, and says so
   ASSERT_TRUE(session_.Probe({"settle", kCaptureTitle}).Succeeded());
   EXPECT_FALSE(session_.Screenshot("capture_full").empty());
   ClickWithPointer(kCaptureTitle, kCaptureOk);
