@@ -474,7 +474,12 @@ INT_PTR CALLBACK MappingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       CloseDialog(dialog);
       return TRUE;
     case kRefuseTypedName:
-      if (typedNameRefusalPosted && !dialogEnding) RefuseName(dialog);
+      // The name may have been corrected, or the dialog ended, meanwhile.
+      if (typedNameRefusalPosted && !dialogEnding &&
+          !MappingNameStorable(FullNameBoxText(dialog))) {
+        RefuseName(dialog);
+      }
+      typedNameRefusalPosted = false;
       return TRUE;
     default:
       return FALSE;
