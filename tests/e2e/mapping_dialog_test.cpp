@@ -104,7 +104,9 @@ class MappingDialogTest : public TrackingTest {
                        const std::string& notation) {
     std::vector<std::string> arguments = {"type-keys"};
     arguments.insert(arguments.end(), keys.begin(), keys.end());
-    ASSERT_TRUE(session_.Probe(arguments).Succeeded());
+    const ProbeResult typed = session_.Probe(arguments);
+    ASSERT_TRUE(typed.Succeeded())
+        << "exit code " << typed.exitCode << ": " << (typed.lines.empty() ? "" : typed.lines[0]);
     const auto deadline = Clock::now() + kReplyTimeout;
     while (LabelText(label) != notation) {
       ASSERT_LT(Clock::now(), deadline) << "the keys did not reach the capture dialog";
@@ -518,7 +520,9 @@ TEST_F(MappingDialogTest, CaptureTakesEnterEscapeAndTabAndStopsWhereTheStoreStop
   const auto typeAndAwait = [&](const std::vector<std::string>& keys, long count) {
     std::vector<std::string> arguments = {"type-keys"};
     arguments.insert(arguments.end(), keys.begin(), keys.end());
-    ASSERT_TRUE(session_.Probe(arguments).Succeeded());
+    const ProbeResult typed = session_.Probe(arguments);
+    ASSERT_TRUE(typed.Succeeded())
+        << "exit code " << typed.exitCode << ": " << (typed.lines.empty() ? "" : typed.lines[0]);
     const auto deadline = Clock::now() + kReplyTimeout;
     while (Answer(kCaptureTitle, kCaptureControl, kGetCount) != count) {
       ASSERT_LT(Clock::now(), deadline) << "the recording did not reach " << count;

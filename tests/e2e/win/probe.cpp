@@ -43,7 +43,8 @@
 //     the thread of that dialog;
 //   combo-items CAPTION ID: "ITEM <hex>" for each entry of that combo box, in order;
 //   type-keys VK...: types the virtual keys (hexadecimal, e.g. 0x48) through the
-//     system's input, each pressed and released;
+//     system's input, each pressed and released; "REFUSED ..." when the system
+//     would not take them within 10 s;
 //   set-text CAPTION ID TEXT: sets the text of that control;
 //   settle CAPTION: repaints that dialog and all its controls and ends once its
 //     thread has painted them (before a screenshot);
@@ -712,9 +713,22 @@ int TypeKeysCommand(int argc, char** argv) {
       inputs.push_back(input);
     }
   }
-  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size()
-             ? 0
-             : 1;
+  // Wine refuses injected input for a moment now and then on a busy machine (the
+  // call takes fewer events than given, as the foreground changes hands, say): what
+  // was refused is given again until a deadline. Events taken are never repeated.
+  std::size_t sent = 0;
+  const DWORD start = GetTickCount();
+  while (sent < inputs.size()) {
+    sent += SendInput(static_cast<UINT>(inputs.size() - sent), inputs.data() + sent, sizeof(INPUT));
+    if (sent == inputs.size()) break;
+    if (GetTickCount() - start > 10000) {
+      std::printf("REFUSED %u after %u events, error %lu\n", static_cast<unsigned>(inputs.size()),
+                  static_cast<unsigned>(sent), GetLastError());
+      return 1;
+    }
+    Sleep(20);
+  }
+  return 0;
 }
 
 int SettleCommand(int argc, char** argv) {
