@@ -158,9 +158,10 @@ bool WineSession::EnsurePrefix(std::string* error) {
   }
   // Wine draws the frames itself, so that screenshots look like Windows.
   for (const char* value : {"Decorated", "Managed"}) {
-    if (RunWine({"reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", value, "/d", "N", "/f"},
-                seconds(60)) != 0) {
-      *error = std::string("cannot set the X11 driver's ") + value + " value";
+    std::string detail;
+    if (!WriteRegistry({"add", "HKCU\\Software\\Wine\\X11 Driver", "/v", value, "/d", "N", "/f"},
+                       &detail)) {
+      *error = std::string("cannot set the X11 driver's ") + value + " value (" + detail + ")";
       return false;
     }
   }
@@ -212,6 +213,25 @@ std::optional<int> WineSession::RunWine(const std::vector<std::string>& argument
   return Run(argv, timeout, output);
 }
 
+bool WineSession::WriteRegistry(const std::vector<std::string>& arguments, std::string* detail) {
+  // A registry write through "wine reg" fails now and then on a busy machine, at
+  // once and without a word (seen for port mappings while the prefix's server was
+  // running): a write that must succeed is tried three times.
+  std::vector<std::string> argv = {"reg"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::optional<int> exitCode;
+  std::vector<std::string> output;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(milliseconds(300));
+    exitCode = RunWine(argv, seconds(60), &output);
+    if (exitCode == 0) return true;
+  }
+  *detail = "reg " + arguments.front() + ": " +
+            (exitCode ? "exit code " + std::to_string(*exitCode) : std::string("no exit")) +
+            (output.empty() ? std::string() : ", \"" + output.front() + "\"");
+  return false;
+}
+
 // Wine's mount manager registers COM ports from the key HKLM\Software\Wine\Ports
 // and from the host's serial devices (the host's /dev/ttyS0 becomes COM1 unless
 // COM1 is in the key), and rewrites their dosdevices links whenever the prefix's
@@ -229,11 +249,9 @@ bool WineSession::ClearComPorts(std::string* error) {
     file << "\"COM" << number << "\"=\"" << noPort << "\"\r\n";
   }
   file.close();
-  const std::optional<int> imported =
-      file ? RunWine({"reg", "import", kPortsFile}, seconds(60)) : std::nullopt;
-  if (imported != 0) {
-    *error = "cannot unmap the COM ports in the registry (reg import: " +
-             (imported ? "exit code " + std::to_string(*imported) : std::string("no exit")) + ")";
+  std::string detail = "the file could not be written";
+  if (!file || !WriteRegistry({"import", kPortsFile}, &detail)) {
+    *error = "cannot unmap the COM ports in the registry (" + detail + ")";
     return false;
   }
   for (int number = 1; number <= 8; ++number) {
@@ -244,8 +262,9 @@ bool WineSession::ClearComPorts(std::string* error) {
 
 bool WineSession::LinkComPort(int number, const std::string& device, std::string* error) {
   const std::string name = "COM" + std::to_string(number);
-  if (RunWine({"reg", "add", kPortsKey, "/v", name, "/d", device, "/f"}, seconds(60)) != 0) {
-    *error = "cannot map " + name + " in the registry";
+  std::string detail;
+  if (!WriteRegistry({"add", kPortsKey, "/v", name, "/d", device, "/f"}, &detail)) {
+    *error = "cannot map " + name + " in the registry (" + detail + ")";
     return false;
   }
   return SetComLink(number, device, error);
@@ -305,9 +324,9 @@ bool WineSession::ResetDriverSettings(std::string* error) {
 
 bool WineSession::SetDriverSetting(const std::string& name, const std::string& value,
                                    std::string* error) {
-  if (RunWine({"reg", "add", kDriverKey, "/v", name, "/t", "REG_SZ", "/d", value, "/f"},
-              seconds(60)) != 0) {
-    *error = "cannot set " + name;
+  std::string detail;
+  if (!WriteRegistry({"add", kDriverKey, "/v", name, "/t", "REG_SZ", "/d", value, "/f"}, &detail)) {
+    *error = "cannot set " + name + " (" + detail + ")";
     return false;
   }
   return true;
@@ -322,9 +341,9 @@ bool WineSession::SetDriverBinary(const std::string& subkey, const std::string& 
     hex += kHex[byte & 15];
   }
   const std::string key = subkey.empty() ? kDriverKey : std::string(kDriverKey) + "\\" + subkey;
-  if (RunWine({"reg", "add", key, "/v", name, "/t", "REG_BINARY", "/d", hex, "/f"}, seconds(60)) !=
-      0) {
-    *error = "cannot set " + name + " in " + key;
+  std::string detail;
+  if (!WriteRegistry({"add", key, "/v", name, "/t", "REG_BINARY", "/d", hex, "/f"}, &detail)) {
+    *error = "cannot set " + name + " in " + key + " (" + detail + ")";
     return false;
   }
   return true;

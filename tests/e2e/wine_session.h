@@ -108,6 +108,9 @@ class WineSession {
   void EndPrefixProcesses();
   bool StartDisplay(std::string* error);
   bool EnsurePrefix(std::string* error);
+  // Runs "wine reg" with the arguments, a write that must succeed: true once one
+  // of up to three attempts exits with 0, else false with what the last said.
+  bool WriteRegistry(const std::vector<std::string>& arguments, std::string* detail);
   std::optional<int> RunWine(const std::vector<std::string>& arguments,
                              std::chrono::milliseconds timeout,
                              std::vector<std::string>* output = nullptr);
