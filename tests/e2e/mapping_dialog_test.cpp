@@ -129,6 +129,15 @@ class MappingDialogTest : public TrackingTest {
 
   std::optional<std::string> NameBoxText() { return LabelText(kNameBox); }
 
+  // Another mapping picked in the name box with an arrow key; the save question
+  // that comes is checked and answered.
+  void PickWithArrow(int arrow, const std::string& question, int answer) {
+    ClickWithPointer(kMappingTitle, kNameBox);
+    PostKey(kMappingTitle, arrow);
+    EXPECT_EQ(WaitForBox(kBoxCaption).Text(), question);
+    Press(kBoxCaption, answer);
+  }
+
   // Save and Delete enabled or not, as "save delete" with 1 for enabled.
   std::string CommandStates() {
     std::string states;
@@ -428,10 +437,7 @@ TEST_F(MappingDialogTest, PickingAnotherMappingAsksAndStayingKeepsTheOneInForce)
 
   // V.18 picked with the arrow key, the question answered Cancel: the box shows
   // V.20 again, whose changes are in force, and Save then saves into V.20.
-  ClickWithPointer(kMappingTitle, kNameBox);
-  PostKey(kMappingTitle, kArrowUp);
-  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.20?"));
-  Press(kBoxCaption, kCancel);
+  PickWithArrow(kArrowUp, "Save changes for ProEngineer V.20?", kCancel);
   EXPECT_EQ(NameBoxText(), std::string(kV20));
   EXPECT_EQ(Value("", "Button3"), hi);
   EXPECT_EQ(CommandStates(), "1 1");
@@ -443,10 +449,7 @@ TEST_F(MappingDialogTest, PickingAnotherMappingAsksAndStayingKeepsTheOneInForce)
   // No: V.18 is loaded, V.20 keeps what was saved; Save stays enabled, since the
   // path leaves the changed flag as it was.
   Record(kSlot5Label, {"0x4A"}, "j");
-  ClickWithPointer(kMappingTitle, kNameBox);
-  PostKey(kMappingTitle, kArrowUp);
-  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.20?"));
-  Press(kBoxCaption, kNo);
+  PickWithArrow(kArrowUp, "Save changes for ProEngineer V.20?", kNo);
   EXPECT_EQ(NameBoxText(), std::string(kV18));
   EXPECT_EQ(Value("", "Name"), std::string(kV18));
   EXPECT_EQ(Value("", "Button1"), factoryV18.at("Button1"));
@@ -459,10 +462,7 @@ TEST_F(MappingDialogTest, PickingAnotherMappingAsksAndStayingKeepsTheOneInForce)
   // Yes: saved under the name shown before the change, then V.20 loaded.
   Record(kSlot5Label, {"0x4B"}, "k");
   const std::optional<std::string> k = Value("", "Button5");
-  ClickWithPointer(kMappingTitle, kNameBox);
-  PostKey(kMappingTitle, kArrowDown);
-  EXPECT_EQ(WaitForBox(kBoxCaption).Text(), std::string("Save changes for ProEngineer V.18?"));
-  Press(kBoxCaption, kYes);
+  PickWithArrow(kArrowDown, "Save changes for ProEngineer V.18?", kYes);
   EXPECT_EQ(NameBoxText(), std::string(kV20));
   EXPECT_EQ(Value(kV18, "Button5"), k);
   EXPECT_EQ(Value("", "Button3"), hi);
