@@ -354,8 +354,15 @@ bool WineSession::SetDriverBinary(const std::string& subkey, const std::string& 
 // digits for binary values). Value names hold no run of four blanks.
 std::optional<std::map<std::string, std::map<std::string, std::string>>>
 WineSession::ReadDriverKey() {
+  // Like a write, a read through "wine reg" fails now and then on a busy machine:
+  // the key is there, so a failed read is tried again, three times in all.
   std::vector<std::string> lines;
-  if (RunWine({"reg", "query", kDriverKey, "/s"}, seconds(60), &lines) != 0) return std::nullopt;
+  bool read = false;
+  for (int attempt = 0; attempt < 3 && !read; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(milliseconds(300));
+    read = RunWine({"reg", "query", kDriverKey, "/s"}, seconds(60), &lines) == 0;
+  }
+  if (!read) return std::nullopt;
   std::map<std::string, std::map<std::string, std::string>> keys;
   const std::string root = std::string("HKEY_CURRENT_USER") + (kDriverKey + 4);
   std::string current;
