@@ -6,6 +6,7 @@
 #include "ui/lang_text.h"
 #include "ui/win/dialog_close.h"
 #include "ui/win/dialog_icon.h"
+#include "ui/win/static_pictures.h"
 #include "ui/win/tooltips.h"
 
 namespace astro {
@@ -16,6 +17,7 @@ constexpr int kAboutDialog = 263;
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   if (EndedByOkOrClose(dialog, message, wParam)) return TRUE;
+  if (message == WM_DESTROY) FreeStaticPictures(dialog);
   if (message != WM_INITDIALOG) return FALSE;
   SetDialogIcon(dialog);
   SetWindowTextA(dialog, LangText(settings.language, kTextAboutTitle));

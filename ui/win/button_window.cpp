@@ -175,15 +175,29 @@ DWORD WINAPI ButtonWindowThread(LPVOID argument) {
 
 }  // namespace
 
+// Milliseconds a new button window waits for the previous one's thread to end.
+constexpr DWORD kPreviousThreadWait = 2000;
+
 void StartButtonWindow() {
+  // The handle of the last thread started here: the thread forgets it as it ends
+  // (and the panel when it closes the window), so it is closed here, once that
+  // thread is over, before the next is started.
+  static HANDLE lastThread = nullptr;
   if (buttonInfoThread != nullptr && WaitForSingleObject(buttonInfoThread, 0) == WAIT_TIMEOUT) {
     return;
+  }
+  if (lastThread != nullptr) {
+    // A window just closed by the panel is still ending: bounded, it is short.
+    WaitForSingleObject(lastThread, kPreviousThreadWait);
+    CloseHandle(lastThread);
+    lastThread = nullptr;
   }
   buttonInfoThread = nullptr;
   buttonInfoThreadId = 0;
   DWORD threadId = 0;
   HANDLE thread = CreateThread(nullptr, 0, ButtonWindowThread, &programInstance, 0, &threadId);
   if (thread == nullptr) return;
+  lastThread = thread;
   buttonInfoThread = thread;
   buttonInfoThreadId = threadId;
 }

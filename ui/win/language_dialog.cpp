@@ -7,6 +7,7 @@
 #include "ui/language_titles.h"
 #include "ui/startup_texts.h"
 #include "ui/win/dialog_icon.h"
+#include "ui/win/static_pictures.h"
 #include "ui/win/tooltips.h"
 #include "ui/win/tray_icon.h"
 
@@ -59,6 +60,9 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         EndDialog(dialog, IDCANCEL);
         return TRUE;
       }
+      return FALSE;
+    case WM_DESTROY:
+      FreeStaticPictures(dialog);  // the flags
       return FALSE;
     default:
       return FALSE;

@@ -70,8 +70,14 @@ class DialogTooltipSource : public TooltipSource {
  public:
   explicit DialogTooltipSource(HWND dialog) : dialog_(dialog) {}
 
+  // The control panel's sliders are scroll bars, which answer a trackbar's
+  // position query with 0: each kind is asked its own way.
   int SliderPosition(int item) override {
-    return static_cast<int>(SendDlgItemMessageA(dialog_, item, TBM_GETPOS, 0, 0));
+    HWND control = GetDlgItem(dialog_, item);
+    char className[32] = {};
+    GetClassNameA(control, className, sizeof className);
+    if (lstrcmpiA(className, "ScrollBar") == 0) return GetScrollPos(control, SB_CTL);
+    return static_cast<int>(SendMessageA(control, TBM_GETPOS, 0, 0));
   }
   std::string ControlText(int item) override {
     char text[128] = {};
