@@ -12,6 +12,7 @@
 #include "client/astrolab_client.h"
 #include "tests/e2e/client_events.h"
 #include "tests/e2e/client_fixture.h"
+#include "tests/e2e/harness_paths.h"
 #include "tests/e2e/tracking_fixture.h"
 
 namespace e2e {
@@ -97,6 +98,49 @@ class ControlPanelTest : public TrackingTest {
     return true;
   }
 };
+
+// The sliders' tooltips show their positions, which the panel's scroll bars hold:
+// the null radius as it is, an axis as the position plus 50, in percent.
+class PanelTooltipTest : public ControlPanelTest {
+ protected:
+  void BeforeDriverStarts() override {
+    std::string error;
+    ASSERT_TRUE(session_.SetDriverSetting("NullRadius", "37", &error)) << error;
+    // e^(20/20): the X slider at +20.
+    ASSERT_TRUE(session_.SetDriverSetting("Scaling X", "1  +2.7183", &error)) << error;
+  }
+
+  // Rests the pointer on the control until a tooltip with the text shows; the
+  // text of the last tooltip seen when none does.
+  std::string TooltipOver(int item, const std::string& expected) {
+    const ProbeResult point = session_.Probe({"control-center", kPanelTitle, std::to_string(item)});
+    EXPECT_TRUE(point.Succeeded()) << item;
+    std::istringstream words(point.Field("POINT").value_or("0 0"));
+    std::string x, y;
+    words >> x >> y;
+    const std::string xdotool = FindOnPath("xdotool");
+    EXPECT_EQ(session_.Run({xdotool, "mousemove", x, y}, 10s), 0);
+    EXPECT_EQ(session_.Run({xdotool, "mousemove_relative", "1", "1"}, 10s), 0);
+    std::string seen;
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (Clock::now() < deadline) {
+      seen = session_.Probe({"wait-tooltip", "5000"}).Text().value_or("");
+      if (seen == expected) break;
+      std::this_thread::sleep_for(100ms);
+    }
+    return seen;
+  }
+};
+
+TEST_F(PanelTooltipTest, SlidersShowTheirPositionsInTheirTooltips) {
+  OpenPanel();
+  EXPECT_EQ(session_.Probe({"scroll-pos", kPanelTitle, "1037"}).lines.at(0), "37");
+  const std::string radius = "This slider is for adjusting the overall absorbtion, (37)";
+  EXPECT_EQ(TooltipOver(1037, radius), radius);
+  EXPECT_FALSE(session_.Screenshot("panel_tooltip").empty());
+  const std::string axis = "Use this slider to adjust the sensitivity for the x - axis (70% )";
+  EXPECT_EQ(TooltipOver(1035, axis), axis);
+}
 
 TEST_F(ControlPanelTest, AxisSliderShapesMotionAtOnceAndOkSavesIt) {
   const ClientWindow client = StartClient("Panel client");
