@@ -279,6 +279,8 @@ class ButtonWindowTest : public ControlPanelTest {
 TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace) {
   WaitForBox(kCaption);
   EXPECT_EQ(ControlText(kCaption, 2040), std::string(""));
+  ASSERT_TRUE(session_.Probe({"settle", kCaption}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("button_window_idle").empty());
   ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x1)));
   EXPECT_TRUE(WaitForControlText(kCaption, 2040, "[Default]"));
   ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x3)));

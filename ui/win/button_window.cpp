@@ -42,12 +42,14 @@ void DrawPicture(HWND dialog) {
   GetObjectA(picture, sizeof size, &size);
   RECT client;
   GetClientRect(frame, &client);
+  // Inside the frame's black line, which the frame draws itself.
+  InflateRect(&client, -1, -1);
   HDC target = GetDC(frame);
   HDC source = CreateCompatibleDC(target);
   HGDIOBJ previous = SelectObject(source, picture);
   SetStretchBltMode(target, COLORONCOLOR);
-  StretchBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, size.bmWidth, size.bmHeight,
-             SRCCOPY);
+  StretchBlt(target, client.left, client.top, client.right - client.left,
+             client.bottom - client.top, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
   SelectObject(source, previous);
   DeleteDC(source);
   ReleaseDC(frame, target);
@@ -64,13 +66,18 @@ std::string AssignmentText(int button) {
 }
 
 void Paint(HWND dialog) {
+  // The frame paints (and erases) itself first: the picture goes over it after.
+  HWND frame = GetDlgItem(dialog, kPictureFrame);
+  if (frame != nullptr) RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW);
   DrawPicture(dialog);
   const std::string title = std::string(LangText(settings.language, kTextMaker)) + " [" +
                             GetCurrentMappingName(userRegistry) + "]";
   SetWindowTextA(dialog, title.c_str());
   SetDlgItemTextA(dialog, kAssignmentText, AssignmentText(shownButton).c_str());
-  // The picture is drawn; the default painting must not cover it.
-  ValidateRect(dialog, nullptr);
+  // The picture is drawn; the default painting must not cover it. Only the
+  // dialog itself is marked as painted: the edit box and the frame draw
+  // themselves (validating the dialog as a whole would validate them too).
+  RedrawWindow(dialog, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
 }
 
 void Place(HWND dialog) {
