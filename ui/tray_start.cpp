@@ -2,11 +2,19 @@
 
 namespace astro {
 
+namespace {
+
+bool Placed(TrayIconPort& tray) {
+  return tray.AddIcon() || tray.ModifyIcon();
+}
+
+}  // namespace
+
 bool AddTrayIconPatiently(TrayIconPort& tray) {
-  if (tray.AddIcon()) return true;
+  if (Placed(tray)) return true;
   for (int retry = 0; retry < kTrayRetries; ++retry) {
     tray.Wait(kTrayRetryInterval);
-    if (tray.AddIcon()) return true;
+    if (Placed(tray)) return true;
   }
   return false;
 }

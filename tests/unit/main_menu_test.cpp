@@ -102,21 +102,32 @@ TEST(MainMenuTest, DialogResourcesFollowTheLanguage) {
   EXPECT_EQ(KeyboardDialogResource(-2), 139);
 }
 
-// A notification area that refuses the first `refusals` adds.
+// A notification area that refuses the first `refusals` adds; with `lateAnswers`
+// it takes the icon at the first add although that add reports a failure.
 class FakeTray : public TrayIconPort {
  public:
-  explicit FakeTray(int refusals) : refusals_(refusals) {}
+  explicit FakeTray(int refusals, bool lateAnswers = false)
+      : refusals_(refusals), lateAnswers_(lateAnswers) {}
   bool AddIcon() override {
     ++adds;
+    if (lateAnswers_) iconThere_ = true;
+    if (adds > refusals_) iconThere_ = true;
     return adds > refusals_;
+  }
+  bool ModifyIcon() override {
+    ++modifies;
+    return iconThere_;
   }
   void Wait(unsigned milliseconds) override { waits.push_back(milliseconds); }
 
   int adds = 0;
+  int modifies = 0;
   std::vector<unsigned> waits;
 
  private:
   int refusals_;
+  bool lateAnswers_;
+  bool iconThere_ = false;
 };
 
 TEST(TrayStartTest, RefusedAddIsRetriedOnceASecondForThirtySeconds) {
@@ -138,7 +149,19 @@ TEST(TrayStartTest, RefusedAddIsRetriedOnceASecondForThirtySeconds) {
   FakeTray never(1000);
   EXPECT_FALSE(AddTrayIconPatiently(never));
   EXPECT_EQ(never.adds, 31);
+  EXPECT_EQ(never.modifies, 31);  // each refusal is checked once
   EXPECT_EQ(never.waits, std::vector<unsigned>(30, 1000u));
+}
+
+TEST(TrayStartTest, AnAddThatTimedOutButPlacedTheIconCounts) {
+  // A busy shell took the icon and answered too late: every later add would be
+  // refused (the icon exists), and the driver would give up after 30 s leaving
+  // its icon behind. The change of the icon finds it at once.
+  FakeTray busy(1000, true);
+  EXPECT_TRUE(AddTrayIconPatiently(busy));
+  EXPECT_EQ(busy.adds, 1);
+  EXPECT_EQ(busy.modifies, 1);
+  EXPECT_TRUE(busy.waits.empty());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace {
 class ShellTray : public TrayIconPort {
  public:
   bool AddIcon() override { return Shell_NotifyIconA(NIM_ADD, &trayRecord) != FALSE; }
+  bool ModifyIcon() override { return Shell_NotifyIconA(NIM_MODIFY, &trayRecord) != FALSE; }
   void Wait(unsigned milliseconds) override { Sleep(milliseconds); }
 };
 
