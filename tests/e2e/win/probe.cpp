@@ -26,6 +26,12 @@
 //   post-key CAPTION VK: posts the key's WM_KEYDOWN and WM_KEYUP to the control
 //     that has the focus in the thread of that dialog, as the keyboard would;
 //   send CAPTION ID MESSAGE WPARAM: "RESULT <n>", what control ID answers (lParam 0);
+//   cycle-dialog COMMAND CAPTION OK_ID COUNT: COUNT times, the menu command to the
+//     driver, the dialog with that caption awaited, its control OK_ID clicked and
+//     the dialog awaited gone; "DONE <n>" with the cycles completed;
+//   cycle-toggle CAPTION BOX_ID WINDOW_CAPTION COUNT: COUNT times, the check box
+//     clicked on, the window with WINDOW_CAPTION awaited, clicked off, the window
+//     awaited gone; "DONE <n>";
 //   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
 //   tray-icon-center: "POINT <x> <y>", the middle of the first icon in Wine's tray
@@ -523,6 +529,56 @@ int SendCommand(int argc, char** argv) {
   return 0;
 }
 
+// Waits up to 10 s for the visible dialog with this caption to be there (or gone).
+bool AwaitBox(const char* caption, bool there) {
+  return PollUntil(10000, [&] { return (FindVisibleBox(caption) != nullptr) == there; });
+}
+
+bool ClickControl(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  DWORD_PTR result = 0;
+  return control != nullptr &&
+         SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+}
+
+int CycleDialogCommand(int argc, char** argv) {
+  std::int64_t command = 0;
+  std::int64_t ok = 0;
+  std::int64_t count = 0;
+  if (argc != 4 || !ParseNumber(argv[0], &command) || !ParseNumber(argv[2], &ok) ||
+      !ParseNumber(argv[3], &count)) {
+    return 2;
+  }
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  std::int64_t done = 0;
+  for (; done < count && driver != nullptr; ++done) {
+    if (!PostMessageA(driver, WM_COMMAND, static_cast<WPARAM>(command), 0) ||
+        !AwaitBox(argv[1], true) || !ClickControl(FindVisibleBox(argv[1]), static_cast<int>(ok)) ||
+        !AwaitBox(argv[1], false)) {
+      break;
+    }
+  }
+  std::printf("DONE %lld\n", static_cast<long long>(done));
+  return done == count ? 0 : 1;
+}
+
+int CycleToggleCommand(int argc, char** argv) {
+  std::int64_t box = 0;
+  std::int64_t count = 0;
+  if (argc != 4 || !ParseNumber(argv[1], &box) || !ParseNumber(argv[3], &count)) return 2;
+  std::int64_t done = 0;
+  for (; done < count; ++done) {
+    HWND dialog = FindVisibleBox(argv[0]);
+    if (dialog == nullptr || !ClickControl(dialog, static_cast<int>(box)) ||
+        !AwaitBox(argv[2], true) || !ClickControl(dialog, static_cast<int>(box)) ||
+        !AwaitBox(argv[2], false)) {
+      break;
+    }
+  }
+  std::printf("DONE %lld\n", static_cast<long long>(done));
+  return done == count ? 0 : 1;
+}
+
 int ControlCenterCommand(int argc, char** argv) {
   std::int64_t id = 0;
   if (argc != 2 || !ParseNumber(argv[1], &id)) return 2;
@@ -962,6 +1018,8 @@ const Subcommand kSubcommands[] = {
     {"post-dialog", PostDialogCommand},
     {"post-key", PostKeyCommand},
     {"send", SendCommand},
+    {"cycle-dialog", CycleDialogCommand},
+    {"cycle-toggle", CycleToggleCommand},
     {"control-center", ControlCenterCommand},
     {"wait-tooltip", WaitTooltipCommand},
     {"tray-icon-center", TrayIconCenterCommand},
