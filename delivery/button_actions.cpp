@@ -24,6 +24,10 @@ void ButtonActions::DeliverButtons(std::uint32_t mask) {
   if (!playback_.Running()) {
     for (auto& held : macroSlot_) held.reset();
   }
+  // A sequence started in this report runs at least to the report's end, however
+  // fast the system took its keys (and the beeps of later presses take time): a
+  // second button of the same report is posted, not typed into the first.
+  bool typingStarted = false;
   for (int button = 1; button <= kDeviceButtons; ++button) {
     const std::uint32_t bit = 1u << (button - 1);
     if (((previous ^ mask) & bit) == 0) continue;
@@ -39,10 +43,13 @@ void ButtonActions::DeliverButtons(std::uint32_t mask) {
     // A press that types its sequence is not posted to the target; while a
     // sequence plays, presses go to the target.
     bool typed = false;
-    if (press && !playback_.Running()) {
+    if (press && !typingStarted && !playback_.Running()) {
       std::optional<KeyEventList> sequence = platform_.ReadSequence(button);
       typed = sequence.has_value();
-      if (typed) Play(button, std::move(*sequence));
+      if (typed) {
+        typingStarted = CountKeyEvents(sequence->data()) > 0;
+        Play(button, std::move(*sequence));
+      }
     }
     if (!typed) PostToTarget(message, wParam, lParam);
     PostIfOpen(scope_.platform.PanelWindow(), message, wParam, lParam);

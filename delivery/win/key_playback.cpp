@@ -6,9 +6,12 @@
 
 namespace astro {
 
+bool KeyPlayback::Running() {
+  return window_.Running(GetTickCount64());
+}
+
 bool KeyPlayback::Start(const KeyEventList& sequence) {
-  if (running_) return false;
-  running_ = true;
+  if (Running()) return false;
   std::vector<INPUT> inputs;
   for (const KeyEvent& event : sequence) {
     if (event.message == 0) break;
@@ -21,8 +24,12 @@ bool KeyPlayback::Start(const KeyEventList& sequence) {
     input.ki.dwExtraInfo = static_cast<ULONG_PTR>(GetMessageExtraInfo());
     inputs.push_back(input);
   }
-  if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  running_ = false;
+  // A sequence without events plays nothing and so is over at once.
+  if (inputs.empty()) return true;
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // Counted from when the system holds every key: handing them over can itself
+  // take a while.
+  window_.Start(static_cast<int>(inputs.size()), GetTickCount64());
   return true;
 }
 

@@ -149,6 +149,21 @@ TEST_F(ButtonDeliveryTest, ProEngineerV20MappingTypesAltVRAndPostsOnlyTheRelease
   EXPECT_EQ(keysSeen, expected);
   EXPECT_TRUE(Events(window, ASTROLAB_BUTTON_PRESS_EVENT).empty());
   EXPECT_THAT(Events(window, ASTROLAB_BUTTON_RELEASE_EVENT), ElementsAre(Event{1, 0}));
+
+  // Buttons 1 and 2, both with sequences, in one report: the first is typed; the
+  // second press comes while it runs and goes to the target as a message.
+  ASSERT_TRUE(session_.SetDriverBinary("", "Button2", mapping->second.at("Button2"), &error))
+      << error;
+  PressAndRelease(0x3);
+  ASSERT_TRUE(WaitForEvents(window, ASTROLAB_BUTTON_RELEASE_EVENT, 3));
+  const auto typed = Clock::now() + kReplyTimeout;
+  while (Keys(window).size() < 2 * expected.size() && Clock::now() < typed) {
+    std::this_thread::sleep_for(20ms);
+  }
+  std::vector<std::string> twice = expected;
+  twice.insert(twice.end(), expected.begin(), expected.end());
+  EXPECT_EQ(Keys(window), twice) << "only button 1's sequence is typed";
+  EXPECT_THAT(Events(window, ASTROLAB_BUTTON_PRESS_EVENT), ElementsAre(Event{2, 3}));
 }
 
 TEST_F(ButtonDeliveryTest, FactoryMappingsAreInstalledAtTheFirstStart) {

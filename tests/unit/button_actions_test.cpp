@@ -170,11 +170,30 @@ TEST_F(ButtonActionsTest, DuringAPlaybackPressesGoToTheTargetAndHeldSequencesSta
   EXPECT_FALSE(actions.MacroSlot(4).has_value());
 }
 
+TEST_F(ButtonActionsTest, OfTwoSequencesInOneReportTheFirstIsTypedAndTheSecondPosted) {
+  // The system takes typed keys at once, so the playback is never seen running;
+  // the first sequence still runs for the rest of its report.
+  buttons.sequences[4] = Sequence(6);
+  buttons.sequences[5] = Sequence(2);
+  actions.DeliverButtons(0x018);
+  EXPECT_EQ(Log("type"), (Strings{"type 6"}));
+  EXPECT_EQ(Posts(), (Strings{"50 press 5 24"}));
+  // The next report types again.
+  actions.DeliverButtons(0);
+  actions.DeliverButtons(0x010);
+  EXPECT_EQ(Log("type"), (Strings{"type 6", "type 2"}));
+}
+
 TEST_F(ButtonActionsTest, EmptySequenceTakesTheSequencePathAndTypesNothing) {
   buttons.sequences[4] = KeyEventList(1);  // the end record alone
+  buttons.sequences[5] = Sequence(2);
   actions.DeliverButtons(0x008);
   EXPECT_EQ(Log("type"), (Strings{"type 0"}));
   EXPECT_TRUE(Posts().empty());
+  // Nothing plays, so a second button of the same report types its own.
+  actions.DeliverButtons(0);
+  actions.DeliverButtons(0x018);
+  EXPECT_EQ(Log("type"), (Strings{"type 0", "type 0", "type 2"}));
 }
 
 TEST_F(ButtonActionsTest, ButtonWindowIsSentToAndThePanelPostedTo) {
