@@ -4,6 +4,7 @@
 #include "delivery/main_menu.h"
 #include "delivery/win/delivery_state.h"
 #include "delivery/win/exit_and_locks.h"
+#include "delivery/win/main_dialog_guard.h"
 #include "delivery/win/menu_dialogs.h"
 #include "delivery/win/panel_opening.h"
 #include "delivery/win/win_command_platform.h"
@@ -68,7 +69,15 @@ void ShowMainWindow(HWND window) {
 
 // Closing the window ends the driver: the stored lock is checked as the Exit
 // command checks it, so that a lock set in the registry meanwhile counts.
+// While a dialog of the main window is open, the request brings it to the front
+// instead of asking inside it.
 LRESULT OnClose(HWND window) {
+  if (MainDialogOpen()) {
+    RemovePending(window, WM_CLOSE);
+    BringMainDialogToFront();
+    return 0;
+  }
+  MainDialogScope scope;
   ReloadSettings();
   if (settings.lockExit) {
     RemovePending(window, WM_CLOSE);
@@ -79,23 +88,52 @@ LRESULT OnClose(HWND window) {
   return 0;
 }
 
+bool IsMainMenuCommand(int command) {
+  switch (command) {
+    case kMenuExit:
+    case kMenuPanel:
+    case kMenuAbout:
+    case kMenuApplication:
+    case kMenuKeyboard:
+    case kMenuSecurity:
+    case kMenuLanguage:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // A menu command. Every one reloads the settings first, so that locks set in
-// the registry meanwhile count. False when it is answered 0.
+// the registry meanwhile count. False when it is answered 0. While a dialog of
+// the main window is open, a command that would open one (the panel's, which
+// runs on its own thread, only when it is refused) brings the open one to the
+// front instead.
 bool OnMenuCommand(HWND window, int command) {
-  ReloadSettings();
-  if (CommandLocked(settings, command)) {
-    ShowLockedFunctionBox(window);
+  if (MainDialogOpen() && command != kMenuPanel && IsMainMenuCommand(command)) {
+    BringMainDialogToFront();
     return false;
   }
+  ReloadSettings();
+  if (CommandLocked(settings, command)) {
+    if (MainDialogOpen()) {
+      BringMainDialogToFront();
+    } else {
+      MainDialogScope scope;
+      ShowLockedFunctionBox(window);
+    }
+    return false;
+  }
+  if (command == kMenuPanel || !IsMainMenuCommand(command)) {
+    if (command == kMenuPanel) OpenControlPanel();
+    return true;
+  }
+  MainDialogScope scope;
   switch (command) {
     case kMenuExit:
       if (!ConfirmExit(0)) {
         RemovePending(window, WM_CLOSE);
         return false;
       }
-      break;
-    case kMenuPanel:
-      OpenControlPanel();
       break;
     case kMenuAbout:
       OpenAboutDialog();

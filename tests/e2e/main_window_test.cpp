@@ -3,8 +3,12 @@
 // restarted shell. Screenshots of what the user sees are kept as artifacts.
 #include <gmock/gmock.h>
 
+#include <set>
+#include <string>
 #include <thread>
+#include <utility>
 
+#include "client/astrolab_client.h"
 #include "tests/e2e/desktop_fixture.h"
 
 namespace e2e {
@@ -29,6 +33,25 @@ class MainWindowTest : public DesktopTest {
       EXPECT_FALSE(session_.Screenshot(screenshot).empty());
     }
     Press(kLockedCaption, kOk);
+  }
+
+  // The driver's visible dialogs and boxes once every message posted to it so far
+  // has been handled (a device command posted last reaches the controller), and
+  // the foreground window's caption.
+  std::pair<std::multiset<std::string>, std::string> DialogsOnceHandled() {
+    controller_->ClearRecord();
+    EXPECT_TRUE(session_
+                    .Probe({"send-command", std::to_string(CmdDeviceCommand),
+                            std::to_string(AstrolabDeviceCommandWord("z\r"))})
+                    .Succeeded());
+    EXPECT_TRUE(controller_->WaitForCommand("z", kReplyTimeout));
+    std::multiset<std::string> dialogs;
+    std::string foreground;
+    for (const std::string& line : session_.Probe({"driver-dialogs"}).lines) {
+      if (line.rfind("DIALOG ", 0) == 0) dialogs.insert(line.substr(7));
+      if (line.rfind("FOREGROUND ", 0) == 0) foreground = line.substr(11);
+    }
+    return {dialogs, foreground};
   }
 };
 
@@ -112,6 +135,46 @@ TEST_F(MainWindowTest, EveryLockGreysItsItemAndRefusesItsCommand) {
     ASSERT_TRUE(PostToDriver(kCommandMessage, item, 0));
     ExpectLockedBoxAndConfirmIt("");
   }
+  EXPECT_TRUE(driver_->Running());
+}
+
+// Commands another program posts (or the tray menu sends) while a dialog of the
+// main window is open open nothing inside it: the open one comes to the front.
+TEST_F(MainWindowTest, DialogCommandsWhileADialogIsOpenBringItForwardAndOpenNothing) {
+  constexpr const char* kAbout = "Information";
+  constexpr const char* kPanel = "Astrolab/AIRCAP 3D Controller Panel";
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverSetting("Keyboard", "1", &error)) << error;
+  StartWithController();
+  ASSERT_TRUE(PostToDriver(kCommandMessage, 111, 0));
+  WaitForBox(kAbout);
+  // The panel runs on a thread of its own: it opens beside About and takes the
+  // foreground.
+  ASSERT_TRUE(PostToDriver(kCommandMessage, 110, 0));
+  WaitForBox(kPanel);
+  ASSERT_EQ(DialogsOnceHandled().second, kPanel);
+
+  for (int round = 0; round < 3; ++round) {
+    for (int item : {109, 111, 118, 40001, 40002, 40003}) {
+      ASSERT_TRUE(PostToDriver(kCommandMessage, item, 0));
+    }
+    ASSERT_TRUE(PostToDriver(kCloseMessage, 0, 0));
+  }
+  const auto [dialogs, foreground] = DialogsOnceHandled();
+  EXPECT_EQ(dialogs, (std::multiset<std::string>{kAbout, kPanel}));
+  EXPECT_EQ(foreground, kAbout);
+
+  // Once About is closed, the commands open their boxes again; none of the
+  // commands posted before was kept for later.
+  Press(kAbout, kOk);
+  WaitUntilGone(kAbout);
+  EXPECT_EQ(DialogsOnceHandled().first, std::multiset<std::string>{kPanel});
+  ASSERT_TRUE(PostToDriver(kCommandMessage, 40001, 0));
+  ExpectLockedBoxAndConfirmIt("");
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kExitCommand, 0));
+  WaitForBox(kExitCaption);
+  Press(kExitCaption, kNo);
+  EXPECT_EQ(DialogsOnceHandled().first, std::multiset<std::string>{kPanel});
   EXPECT_TRUE(driver_->Running());
 }
 

@@ -26,6 +26,8 @@
 //   post-key CAPTION VK: posts the key's WM_KEYDOWN and WM_KEYUP to the control
 //     that has the focus in the thread of that dialog, as the keyboard would;
 //   send CAPTION ID MESSAGE WPARAM: "RESULT <n>", what control ID answers (lParam 0);
+//   driver-dialogs: "DIALOG <caption>" for each visible dialog or box of the
+//     driver's process, then "FOREGROUND <caption>" of the foreground window;
 //   cycle-dialog COMMAND CAPTION OK_ID COUNT: COUNT times, the menu command to the
 //     driver, the dialog with that caption awaited, its control OK_ID clicked and
 //     the dialog awaited gone; "DONE <n>" with the cycles completed;
@@ -541,6 +543,31 @@ bool ClickControl(HWND dialog, int id) {
          SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
 }
 
+// The visible dialogs and boxes of the driver's process, then the foreground
+// window's caption.
+int DriverDialogsCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  if (driver == nullptr) return 1;
+  DWORD driverProcess = 0;
+  GetWindowThreadProcessId(driver, &driverProcess);
+  EnumWindows(
+      [](HWND window, LPARAM argument) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (process == static_cast<DWORD>(argument) && std::strcmp(className, kBoxClass) == 0 &&
+            IsWindowVisible(window)) {
+          std::printf("DIALOG %s\n", WindowText(window).c_str());
+        }
+        return TRUE;
+      },
+      static_cast<LPARAM>(driverProcess));
+  std::printf("FOREGROUND %s\n", WindowText(GetForegroundWindow()).c_str());
+  return 0;
+}
+
 int CycleDialogCommand(int argc, char** argv) {
   std::int64_t command = 0;
   std::int64_t ok = 0;
@@ -1018,6 +1045,7 @@ const Subcommand kSubcommands[] = {
     {"post-dialog", PostDialogCommand},
     {"post-key", PostKeyCommand},
     {"send", SendCommand},
+    {"driver-dialogs", DriverDialogsCommand},
     {"cycle-dialog", CycleDialogCommand},
     {"cycle-toggle", CycleToggleCommand},
     {"control-center", ControlCenterCommand},
