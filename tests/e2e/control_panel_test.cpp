@@ -262,22 +262,51 @@ TEST_F(ControlPanelTest, ThumbDragOfTheOverallSliderStepsTheApplicationWithButto
   EXPECT_EQ(session_.Probe({"scroll-pos", kPanelTitle, "1036"}).lines.at(0), "-2");
 }
 
-// The button window opens at start-up because the settings ask for it.
+// The button window opens at start-up because the settings ask for it, at a place
+// stored on a monitor that is no longer there (the test display is one 1024x768
+// monitor whose work area is the whole screen).
 class ButtonWindowTest : public ControlPanelTest {
  protected:
   void BeforeDriverStarts() override {
     std::string error;
     ASSERT_TRUE(session_.SetDriverSetting("ButtonInfo", "1", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoX", "5000", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoY", "3000", &error)) << error;
     ASSERT_TRUE(session_.SetDriverSetting("Name", "My mapping", &error)) << error;
     // Button 2 types "q" (key down and up, scan code 0x10).
     const std::string q = {1, 0x10, 0x51, 0, 2, 0x10, 0x51, 0, 0, 0, 0, 0};
     ASSERT_TRUE(session_.SetDriverBinary("", "Button2", q, &error)) << error;
   }
+
+  // The window's place and size, and whether it stays on top.
+  struct Placement {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool topmost = false;
+  };
+  Placement Place() {
+    const ProbeResult probe = session_.Probe({"dialog-rect", kCaption});
+    Placement place;
+    std::istringstream(probe.Field("RECT").value_or("")) >> place.x >> place.y >> place.width >>
+        place.height;
+    place.topmost = probe.Field("TOPMOST") == std::string("1");
+    return place;
+  }
+
   static constexpr const char* kCaption = "Veltrix [My mapping]";
+  static constexpr int kButtonWindowBox = 2026;
 };
 
 TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace) {
+  // Moved into the screen's bottom-right corner, on top, and that place stored.
   WaitForBox(kCaption);
+  Placement place = Place();
+  ASSERT_GT(place.width, 0);
+  EXPECT_EQ(place.x, 1024 - place.width);
+  EXPECT_EQ(place.y, 768 - place.height);
+  EXPECT_TRUE(place.topmost);
+  EXPECT_TRUE(WaitForStored("ButtonInfoX", std::to_string(1024 - place.width)));
+  EXPECT_TRUE(WaitForStored("ButtonInfoY", std::to_string(768 - place.height)));
+
   EXPECT_EQ(ControlText(kCaption, 2040), std::string(""));
   ASSERT_TRUE(session_.Probe({"settle", kCaption}).Succeeded());
   EXPECT_FALSE(session_.Screenshot("button_window_idle").empty());
@@ -290,6 +319,35 @@ TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace
   ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
   EXPECT_TRUE(WaitForControlText(kCaption, 2040, ""));
 
+  // Closed by its close box while the panel is open: the panel's box follows.
+  OpenPanel();
+  EXPECT_EQ(session_.Probe({"control-text", kPanelTitle, "2026"}).Field("CHECKED"),
+            std::string("1"));
+  ASSERT_TRUE(
+      session_.Probe({"dialog-syscommand", kCaption, std::to_string(kCloseCommand)}).Succeeded());
+  WaitUntilGone(kCaption);
+  EXPECT_TRUE(WaitForStored("ButtonInfo", "0"));
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (session_.Probe({"control-text", kPanelTitle, "2026"}).Field("CHECKED") !=
+         std::string("0")) {
+    ASSERT_LT(Clock::now(), deadline) << "the panel's box still shows the window open";
+    std::this_thread::sleep_for(50ms);
+  }
+
+  // No place remembered (both 0, read again when the panel is asked for): the
+  // box opens it centred at a quarter of the screen's height, on top.
+  std::string error;
+  ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoX", "0", &error)) << error;
+  ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoY", "0", &error)) << error;
+  OpenPanel();
+  Click(kPanelTitle, kButtonWindowBox);
+  WaitForBox(kCaption);
+  place = Place();
+  EXPECT_EQ(place.x, (1024 - place.width) / 2);
+  EXPECT_EQ(place.y, (768 - place.height) / 4);
+  EXPECT_TRUE(place.topmost);
+  EXPECT_TRUE(WaitForStored("ButtonInfo", "1"));
+
   // Moved: the place is stored at once, and the next start opens it there.
   ASSERT_TRUE(session_.Probe({"move-window", kCaption, "300", "200"}).Succeeded());
   EXPECT_TRUE(WaitForStored("ButtonInfoX", "300"));
@@ -301,9 +359,9 @@ TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace
   driver_ = StartDriver();
   ASSERT_NE(driver_, nullptr);
   WaitForBox(kCaption);
-  const ProbeResult rect = session_.Probe({"dialog-rect", kCaption});
-  ASSERT_TRUE(rect.Succeeded());
-  EXPECT_EQ(rect.Field("RECT")->substr(0, 7), "300 200");
+  place = Place();
+  EXPECT_EQ(place.x, 300);
+  EXPECT_EQ(place.y, 200);
 
   // Closed by its close box: no longer wanted at the next start.
   ASSERT_TRUE(

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "config/key_notation.h"
 #include "config/mapping_store.h"
@@ -13,6 +14,7 @@
 #include "ui/win/dialog_icon.h"
 #include "ui/win/panel_state.h"
 #include "ui/win/ui_messages.h"
+#include "ui/window_placement.h"
 
 namespace astro {
 namespace {
@@ -80,6 +82,34 @@ void Paint(HWND dialog) {
   RedrawWindow(dialog, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
 }
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info)) {
+    const RECT& work = info.rcWork;
+    reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back(
+        {work.left, work.top, work.right, work.bottom});
+  }
+  return TRUE;
+}
+
+// The stored place, or the nearest place on the nearest monitor's work area when
+// the window could not be taken by its title bar there.
+POINT ReachablePlace(int x, int y, int width, int height) {
+  std::vector<ScreenRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  const ScreenRect stored = {x, y, x + width, y + height};
+  const int titleHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
+  if (areas.empty() || TitleBarReachable(stored, titleHeight, areas)) return {x, y};
+  const RECT rect = {x, y, x + width, y + height};
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return {x, y};
+  const RECT& work = info.rcWork;
+  const ScreenRect moved = MovedInto(stored, {work.left, work.top, work.right, work.bottom});
+  return {moved.left, moved.top};
+}
+
 void Place(HWND dialog) {
   RECT window;
   GetWindowRect(dialog, &window);
@@ -91,7 +121,8 @@ void Place(HWND dialog) {
     x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     y = (GetSystemMetrics(SM_CYSCREEN) - height) / 4;
   }
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const POINT reachable = ReachablePlace(x, y, width, height);
+  SetWindowPos(dialog, nullptr, reachable.x, reachable.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 

@@ -43,7 +43,8 @@
 //   scroll-pos CAPTION ID: the scroll bar's position, in decimal;
 //   control-text CAPTION ID: "TEXT <hex>" of the control, "ENABLED <0|1>" and
 //     "CHECKED <0|1|2>" (a button's check state, 0 for other controls);
-//   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog;
+//   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog, then
+//     "TOPMOST 1" when it stays on top of other windows, else "TOPMOST 0";
 //   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
 //   post-click CAPTION ID: posts BM_CLICK to that control (for a click that opens a
 //     box, which a sent click would wait for);
@@ -731,6 +732,7 @@ int DialogRectCommand(int argc, char** argv) {
   if (dialog == nullptr || !GetWindowRect(dialog, &rect)) return 1;
   std::printf("RECT %ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
               static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+  std::printf("TOPMOST %d\n", (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? 1 : 0);
   return 0;
 }
 
