@@ -8,6 +8,7 @@
 #include <cmath>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "client/astrolab_client.h"
 #include "tests/e2e/client_events.h"
@@ -292,6 +293,28 @@ class ButtonWindowTest : public ControlPanelTest {
     return place;
   }
 
+  // Pixels inside the picture frame that do not show the driver's bitmap.
+  int Mismatched(int bitmap) {
+    int mismatched = -1;
+    std::istringstream(session_.Probe({"picture-match", kCaption, "2041", std::to_string(bitmap)})
+                           .Field("MISMATCHED")
+                           .value_or("")) >>
+        mismatched;
+    return mismatched;
+  }
+
+  // The frame shows this bitmap (all but a few pixels of it) and not the other,
+  // which tells that the comparison can tell pictures apart.
+  ::testing::AssertionResult ShowsPicture(int bitmap, int other) {
+    const int wrong = Mismatched(bitmap);
+    const int wrongOfOther = Mismatched(other);
+    if (wrong < 0 || wrong > 5 || wrongOfOther < 20) {
+      return ::testing::AssertionFailure() << wrong << " pixels differ from bitmap " << bitmap
+                                           << ", " << wrongOfOther << " from bitmap " << other;
+    }
+    return ::testing::AssertionSuccess();
+  }
+
   static constexpr const char* kCaption = "Veltrix [My mapping]";
   static constexpr int kButtonWindowBox = 2026;
 };
@@ -307,17 +330,30 @@ TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace
   EXPECT_TRUE(WaitForStored("ButtonInfoX", std::to_string(1024 - place.width)));
   EXPECT_TRUE(WaitForStored("ButtonInfoY", std::to_string(768 - place.height)));
 
+  // The logo while no button is held; the held button's cap (bitmaps: logo 261,
+  // button 1 259, 2 258, 10 245, 11 244), the latest press replacing the shown one.
   EXPECT_EQ(ControlText(kCaption, 2040), std::string(""));
   ASSERT_TRUE(session_.Probe({"settle", kCaption}).Succeeded());
+  EXPECT_TRUE(ShowsPicture(261, 259));
   EXPECT_FALSE(session_.Screenshot("button_window_idle").empty());
   ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x1)));
   EXPECT_TRUE(WaitForControlText(kCaption, 2040, "[Default]"));
+  EXPECT_TRUE(ShowsPicture(259, 258));
   ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x3)));
   EXPECT_TRUE(WaitForControlText(kCaption, 2040, "q"));
   ASSERT_TRUE(session_.Probe({"settle", kCaption}).Succeeded());
+  EXPECT_TRUE(ShowsPicture(258, 259));
   EXPECT_FALSE(session_.Screenshot("button_window_held").empty());
   ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
   EXPECT_TRUE(WaitForControlText(kCaption, 2040, ""));
+  EXPECT_TRUE(ShowsPicture(261, 258));
+  for (const auto& [mask, picture, other] : {std::tuple{0x200, 245, 244}, {0x400, 244, 245}}) {
+    ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(mask)));
+    EXPECT_TRUE(WaitForControlText(kCaption, 2040, "[Default]"));
+    EXPECT_TRUE(ShowsPicture(picture, other));
+    ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
+    EXPECT_TRUE(WaitForControlText(kCaption, 2040, ""));
+  }
 
   // Closed by its close box while the panel is open: the panel's box follows.
   OpenPanel();

@@ -45,6 +45,9 @@
 //     "CHECKED <0|1|2>" (a button's check state, 0 for other controls);
 //   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog, then
 //     "TOPMOST 1" when it stays on top of other windows, else "TOPMOST 0";
+//   picture-match CAPTION ID BITMAP: "MISMATCHED <n> OF <pixels>", the pixels inside
+//     that control (one in from its edges) that do not show the driver's bitmap
+//     BITMAP stretched over them;
 //   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
 //   post-click CAPTION ID: posts BM_CLICK to that control (for a click that opens a
 //     box, which a sent click would wait for);
@@ -81,6 +84,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -736,6 +740,112 @@ int DialogRectCommand(int argc, char** argv) {
   return 0;
 }
 
+// The colours of a bitmap: 0x00RRGGBB per pixel, top row first.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+Picture ReadPixels(HDC context, HBITMAP bitmap, int width, int height) {
+  Picture picture;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  picture.pixels.resize(static_cast<std::size_t>(width) * height);
+  if (GetDIBits(context, bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &info,
+                DIB_RGB_COLORS) == height) {
+    picture.width = width;
+    picture.height = height;
+  }
+  return picture;
+}
+
+// The driver's bitmap resource, from its program file.
+Picture DriverBitmap(int id) {
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  DWORD process = 0;
+  if (driver == nullptr || GetWindowThreadProcessId(driver, &process) == 0) return {};
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  char path[MAX_PATH] = {};
+  DWORD length = sizeof path;
+  const bool named = handle != nullptr && QueryFullProcessImageNameA(handle, 0, path, &length);
+  if (handle != nullptr) CloseHandle(handle);
+  HMODULE module = named ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr;
+  if (module == nullptr) return {};
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  Picture picture;
+  BITMAP size = {};
+  if (bitmap != nullptr && GetObjectA(bitmap, sizeof size, &size) != 0) {
+    HDC screen = GetDC(nullptr);
+    picture = ReadPixels(screen, bitmap, size.bmWidth, size.bmHeight);
+    ReleaseDC(nullptr, screen);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  FreeLibrary(module);
+  return picture;
+}
+
+// What the screen shows inside the control, one pixel in from its edges.
+Picture ShownInside(HWND control) {
+  RECT client;
+  if (!GetClientRect(control, &client)) return {};
+  POINT origin = {1, 1};
+  ClientToScreen(control, &origin);
+  const int width = client.right - 2;
+  const int height = client.bottom - 2;
+  if (width <= 0 || height <= 0) return {};
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  SelectObject(copy, previous);
+  const Picture picture = ReadPixels(copy, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+// How many pixels inside the control do not show the bitmap stretched over that
+// area: a pixel shows it when one of the bitmap's pixels next to the place it maps
+// covers, or one next to them, has its colour (stretching keeps one of them).
+int PictureMatchCommand(int argc, char** argv) {
+  std::int64_t id = 0;
+  if (argc != 3 || !ParseNumber(argv[2], &id)) return 2;
+  HWND control = DialogControl(argv[0], argv[1]);
+  if (control == nullptr) return 1;
+  const Picture bitmap = DriverBitmap(static_cast<int>(id));
+  const Picture shown = ShownInside(control);
+  if (bitmap.width == 0 || shown.width == 0) return 1;
+  int mismatched = 0;
+  for (int y = 0; y < shown.height; ++y) {
+    for (int x = 0; x < shown.width; ++x) {
+      // The bitmap pixels this screen pixel covers, and one more on each side.
+      const int fromX = x * bitmap.width / shown.width - 1;
+      const int toX = ((x + 1) * bitmap.width + shown.width - 1) / shown.width + 1;
+      const int fromY = y * bitmap.height / shown.height - 1;
+      const int toY = ((y + 1) * bitmap.height + shown.height - 1) / shown.height + 1;
+      bool found = false;
+      for (int by = std::max(fromY, 0); by < std::min(toY, bitmap.height) && !found; ++by) {
+        for (int bx = std::max(fromX, 0); bx < std::min(toX, bitmap.width) && !found; ++bx) {
+          found = (bitmap.At(bx, by) & 0xFFFFFF) == (shown.At(x, y) & 0xFFFFFF);
+        }
+      }
+      if (!found) ++mismatched;
+    }
+  }
+  std::printf("MISMATCHED %d OF %d\n", mismatched, shown.width * shown.height);
+  return 0;
+}
+
 int SetTextCommand(int argc, char** argv) {
   if (argc != 3) return 2;
   HWND control = DialogControl(argv[0], argv[1]);
@@ -1060,6 +1170,7 @@ const Subcommand kSubcommands[] = {
     {"move-window", MoveWindowCommand},
     {"settle", SettleCommand},
     {"post-click", PostClickCommand},
+    {"picture-match", PictureMatchCommand},
     {"set-text", SetTextCommand},
     {"focused", FocusedCommand},
     {"combo-items", ComboItemsCommand},
