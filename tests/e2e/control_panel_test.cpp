@@ -370,6 +370,17 @@ TEST_F(ButtonWindowTest, HeldButtonsShowTheirAssignmentAndTheWindowKeepsItsPlace
     std::this_thread::sleep_for(50ms);
   }
 
+  // Opened and closed from the panel again and again: the driver keeps no handle
+  // of the threads that are over (the last one may still be held).
+  const auto threadHandles = [&] {
+    return std::stoi(session_.Probe({"thread-handles"}).Field("THREADS").value_or("-1000"));
+  };
+  const int threadsBefore = threadHandles();
+  ASSERT_TRUE(
+      session_.Probe({"cycle-toggle", kPanelTitle, std::to_string(kButtonWindowBox), kCaption, "8"})
+          .Succeeded());
+  EXPECT_LE(threadHandles(), threadsBefore + 1);
+
   // No place remembered (both 0, read again when the panel is asked for): the
   // box opens it centred at a quarter of the screen's height, on top.
   std::string error;

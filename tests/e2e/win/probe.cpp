@@ -28,6 +28,7 @@
 //   send CAPTION ID MESSAGE WPARAM: "RESULT <n>", what control ID answers (lParam 0);
 //   driver-dialogs: "DIALOG <caption>" for each visible dialog or box of the
 //     driver's process, then "FOREGROUND <caption>" of the foreground window;
+//   thread-handles: "THREADS <n>", the thread handles the driver's process holds;
 //   cycle-dialog COMMAND CAPTION OK_ID COUNT: COUNT times, the menu command to the
 //     driver, the dialog with that caption awaited, its control OK_ID clicked and
 //     the dialog awaited gone; "DONE <n>" with the cycles completed;
@@ -570,6 +571,31 @@ int DriverDialogsCommand(int argc, char**) {
       },
       static_cast<LPARAM>(driverProcess));
   std::printf("FOREGROUND %s\n", WindowText(GetForegroundWindow()).c_str());
+  return 0;
+}
+
+// The thread handles the driver's process holds: every small handle value is
+// copied out of it, and the copies that name a thread are counted (Wine counts
+// no handles for GetProcessHandleCount).
+int ThreadHandlesCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  DWORD process = 0;
+  if (driver == nullptr || GetWindowThreadProcessId(driver, &process) == 0) return 1;
+  HANDLE source = OpenProcess(PROCESS_DUP_HANDLE, FALSE, process);
+  if (source == nullptr) return 1;
+  int threads = 0;
+  for (std::uintptr_t value = 4; value < 0x4000; value += 4) {
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(source, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0,
+                         FALSE, DUPLICATE_SAME_ACCESS)) {
+      continue;
+    }
+    if (GetThreadId(copy) != 0) ++threads;
+    CloseHandle(copy);
+  }
+  CloseHandle(source);
+  std::printf("THREADS %d\n", threads);
   return 0;
 }
 
@@ -1158,6 +1184,7 @@ const Subcommand kSubcommands[] = {
     {"post-key", PostKeyCommand},
     {"send", SendCommand},
     {"driver-dialogs", DriverDialogsCommand},
+    {"thread-handles", ThreadHandlesCommand},
     {"cycle-dialog", CycleDialogCommand},
     {"cycle-toggle", CycleToggleCommand},
     {"control-center", ControlCenterCommand},
