@@ -225,13 +225,16 @@ TEST_F(MappingDialogTest, RecordedSlotGoesToTheActiveMappingAndClosingAsksToSave
   EXPECT_EQ(Value(kV20, "Button3"), kAltVI);
 
   // The recorded sequence plays when the device button is pressed.
-  const ClientWindow window = StartClient("Typing target", {"--activate", "--keys"});
-  ASSERT_EQ(NextSampleGoesTo(), window.window);
   // Without a window manager, Wine hands the driver the late X focus events of
   // its closed dialogs when its thread next reads them, and they can take the
-  // foreground from the target in the middle of a sequence. So the target is
-  // brought to the front again and the press repeated, a few times at most,
-  // until one whole sequence arrives: H down, its character, H up, then I.
+  // foreground from the target (the first sample once went to no client). So the
+  // driver reads them first, then the target is brought to the front; and the
+  // press is repeated, a few times at most, until one whole sequence arrives: H
+  // down, its character, H up, then I.
+  const ClientWindow window = StartClient("Typing target", {"--activate", "--keys"});
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  Activate(window, "Typing target");
+  ASSERT_EQ(NextSampleGoesTo(), window.window);
   const std::vector<std::string> expected = {"256 72", "258 104", "257 72",
                                              "256 73", "258 105", "257 73"};
   bool typed = false;
