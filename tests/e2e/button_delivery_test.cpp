@@ -164,6 +164,32 @@ TEST_F(ButtonDeliveryTest, ProEngineerV20MappingTypesAltVRAndPostsOnlyTheRelease
   twice.insert(twice.end(), expected.begin(), expected.end());
   EXPECT_EQ(Keys(window), twice) << "only button 1's sequence is typed";
   EXPECT_THAT(Events(window, ASTROLAB_BUTTON_PRESS_EVENT), ElementsAre(Event{2, 3}));
+
+  // A press of button 2 in the next report, while button 1 types a long sequence
+  // (ProEngineer V.18's "Done-Return[Enter]View[Enter]Repaint[Enter]Done-Return
+  // [Enter]"): posted too, and only the long sequence's characters arrive.
+  const auto v18 = keys->find("ProEngineer V.18");
+  ASSERT_NE(v18, keys->end());
+  ASSERT_TRUE(session_.SetDriverBinary("", "Button1", v18->second.at("Button1"), &error)) << error;
+  const std::size_t keysBefore = Keys(window).size();
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0x1) + sim::ButtonLine(0) +
+                                   sim::ButtonLine(0x2) + sim::ButtonLine(0)));
+  ASSERT_TRUE(WaitForEvents(window, ASTROLAB_BUTTON_RELEASE_EVENT, 5));
+  const std::string longText = "Done-Return\rView\rRepaint\rDone-Return\r";
+  std::string characters;
+  const auto typedLong = Clock::now() + kReplyTimeout;
+  do {
+    characters.clear();
+    const std::vector<std::string> seen = Keys(window);
+    for (std::size_t i = keysBefore; i < seen.size(); ++i) {
+      if (seen[i].rfind("258 ", 0) == 0)
+        characters += static_cast<char>(std::stoi(seen[i].substr(4)));
+      if (seen[i].rfind("260 ", 0) == 0) characters += "<system key>";
+    }
+    if (characters.size() < longText.size()) std::this_thread::sleep_for(20ms);
+  } while (characters.size() < longText.size() && Clock::now() < typedLong);
+  EXPECT_EQ(characters, longText);
+  EXPECT_THAT(Events(window, ASTROLAB_BUTTON_PRESS_EVENT), ElementsAre(Event{2, 3}, Event{2, 2}));
 }
 
 TEST_F(ButtonDeliveryTest, FactoryMappingsAreInstalledAtTheFirstStart) {
