@@ -141,6 +141,20 @@ TEST_F(PanelTooltipTest, SlidersShowTheirPositionsInTheirTooltips) {
   EXPECT_FALSE(session_.Screenshot("panel_tooltip").empty());
   const std::string axis = "Use this slider to adjust the sensitivity for the x - axis (70% )";
   EXPECT_EQ(TooltipOver(1035, axis), axis);
+  // The application reports a factor of 1/8: the overall slider at -3, a quarter.
+  ASSERT_TRUE(
+      session_
+          .Probe({"send-command", std::to_string(CmdReportSensitivity), std::to_string(0x3E000000)})
+          .Succeeded());
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (session_.Probe({"scroll-pos", kPanelTitle, "1036"}).lines.at(0) != "-3") {
+    ASSERT_LT(Clock::now(), deadline) << "the overall slider did not move to -3";
+    std::this_thread::sleep_for(50ms);
+  }
+  const std::string overall =
+      "Use this slider to adjust the overall sensitivity (more to the right, less to the left) "
+      "(25% )";
+  EXPECT_EQ(TooltipOver(1036, overall), overall);
 }
 
 TEST_F(ControlPanelTest, AxisSliderShapesMotionAtOnceAndOkSavesIt) {
