@@ -30,22 +30,23 @@ constexpr MappingDialogTexts kTexts[6] = {
      "AIRCAP programmation du clavier",
      {"ADVERTISSEMENT:", "Fermez la fen\xEAtre avant d' activer", "la programmation des boutons !"},
      "Le nom d'une programmation doit avoir de 1 \xE0 63 signes et aucune barre oblique inverse "
-     "(\\) !"},
+     "(\\)\xA0!"},
     {"Guardar los cambios para %s ?",
      "Entre otro nombre por favor !",
      "Programaci\xF3n del teclado",
      "Esta programaci\xF3n no puede estar borrado",
      "AIRCAP programaci\xF3n del teclado",
      {"ADVERTENCIA:", "Cierre la ventana antes de activar", "la programaci\xF3n de los botones !"},
-     "El nombre de una programaci\xF3n debe tener de 1 a 63 signos y ninguna barra inversa (\\) !"},
+     "\xA1"
+     "El nombre de una programaci\xF3n debe tener de 1 a 63 signos y ninguna barra inversa (\\)!"},
     {"Salvare le alterazioni per %s ?",
      "Introdurre per piacere un nome differente per la programmazione dei tasti",
      "Mappatura tastiera AIRCAP",
      "Non pu cancellare la programmazione generica",
      "Mappatura tastiera AIRCAP",
      {"AVVERTIMENTO:", "Chiudere questo quadro prima di", "programmare le funzioni dei tasti"},
-     "Il nome di una programmazione deve avere da 1 a 63 caratteri e nessuna barra rovesciata (\\) "
-     "!"},
+     "Il nome di una programmazione deve avere da 1 a 63 caratteri e nessuna barra rovesciata "
+     "(\\)!"},
     {"Save changes for %s?",
      "Enter a different name for your keyboard mapping!",
      "Astrolab/AIRCAP Keyboard Mapping",

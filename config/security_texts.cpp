@@ -33,20 +33,22 @@ constexpr const char* kTooShort[kLanguageCount] = {"Minimum Length : 6 character
                                                    "Lunghezza minima: 6 caratteri"};
 constexpr const char* kNotStorable[kLanguageCount] = {
     "This password cannot be stored: please choose other characters !",
-    "Dieses Passwort kann nicht gespeichert werden: bitte w\xE4hlen Sie andere Zeichen !",
-    "Ce mot de passe ne peut pas \xEAtre enregistr\xE9 : choisissez d'autres signes !",
+    "Dieses Passwort kann nicht gespeichert werden: Bitte w\xE4hlen Sie andere Zeichen!",
+    "Ce mot de passe ne peut pas \xEAtre enregistr\xE9\xA0: choisissez d'autres signes\xA0!",
     "Esta contrase\xF1"
-    "a no se puede guardar: elija otros caracteres !",
-    "Questa password non pu\xF2 essere salvata: scegliere altri caratteri !"};
+    "a no se puede guardar: \xA1"
+    "elija otros caracteres!",
+    "Questa password non pu\xF2 essere salvata: scegliere altri caratteri!"};
 
 constexpr const char* kReserved[kLanguageCount] = {
     "This is the factory password: please choose another one !",
-    "Dies ist das Werkspasswort: bitte w\xE4hlen Sie ein anderes !",
-    "C'est le mot de passe d'usine : choisissez-en un autre !",
+    "Dies ist das Werkspasswort: Bitte w\xE4hlen Sie ein anderes!",
+    "C'est le mot de passe d'usine\xA0: choisissez-en un autre\xA0!",
     "Esta es la contrase\xF1"
     "a de f\xE1"
-    "brica: elija otra !",
-    "Questa \xE8 la password di fabbrica: sceglierne un'altra !"};
+    "brica: \xA1"
+    "elija otra!",
+    "Questa \xE8 la password di fabbrica: sceglierne un'altra!"};
 
 }  // namespace
 

@@ -13,6 +13,7 @@ struct TooltipEntry {
   int item;
   // English, German, French, Spanish, Italian; Windows-1252 bytes. A hex escape
   // that would run into a following hex digit is closed by splitting the literal.
+  // French sets a no-break space (\xA0) before ":" and "?".
   const char* slots[kLanguageCount];
 };
 
@@ -30,14 +31,14 @@ struct TooltipEntry {
   {item,                                                                              \
    {"Click here to change the keyboard mapping for button # " n ": ",                 \
     "Klicken Sie hier, um die Tastaturbelegung von Taste # " n " zu \xE4ndern: ",     \
-    "Cliquez ici pour modifier l'affectation clavier du bouton # " n ": ",            \
+    "Cliquez ici pour modifier l'affectation clavier du bouton # " n "\xA0: ",            \
     "Haga clic aqu\xED para cambiar la asignaci\xF3n de teclado del bot\xF3n # " n ": ", \
     "Fare clic qui per modificare l'assegnazione della tastiera del tasto # " n ": "}}
 #define TARGET_RADIO(item)                                                                    \
   {item,                                                                                      \
    {"Click on this Radiobutton to redirect the data to this application: ",                   \
     "Klicken Sie auf dieses Optionsfeld, um die Daten an diese Anwendung umzuleiten: ",       \
-    "Cliquez sur ce bouton radio pour rediriger les donn\xE9" "es vers cette application: ",  \
+    "Cliquez sur ce bouton radio pour rediriger les donn\xE9" "es vers cette application\xA0: ",  \
     "Haga clic en este bot\xF3n de opci\xF3n para redirigir los datos a esta aplicaci\xF3n: ", \
     "Fare clic su questo pulsante di opzione per reindirizzare i dati a questa applicazione: "}}
 // clang-format on
@@ -50,8 +51,8 @@ constexpr TooltipEntry kTooltips[] = {
      {"Click on the O.K. button to close this dialog",
       "Klicken Sie auf O.K., um diesen Dialog zu schlie\xDF"
       "en",
-      "Cliquez sur le bouton O.K. pour fermer ce dialogue",
-      "Haga clic en el bot\xF3n O.K. para cerrar este di\xE1logo",
+      "Cliquez sur le bouton O.K. pour fermer cette bo\xEEte de dialogue",
+      "Haga clic en el bot\xF3n O.K. para cerrar este cuadro de di\xE1logo",
       "Fare clic sul pulsante O.K. per chiudere questa finestra"}},
     {2,
      {"Click on this button to abort this operation",
@@ -69,9 +70,9 @@ constexpr TooltipEntry kTooltips[] = {
     {4,
      {"What's this button (IDRETRY) ?",
       "Was ist das f\xFCr eine Schaltfl\xE4"
-      "che (IDRETRY) ?",
-      "Qu'est-ce que ce bouton (IDRETRY) ?", "\xBFQu\xE9 es este bot\xF3n (IDRETRY) ?",
-      "Che cos'\xE8 questo pulsante (IDRETRY) ?"}},
+      "che (IDRETRY)?",
+      "Qu'est-ce que ce bouton (IDRETRY)\xA0?", "\xBFQu\xE9 es este bot\xF3n (IDRETRY)?",
+      "Che cos'\xE8 questo pulsante (IDRETRY)?"}},
     {5,
      {"Click here to save this button mapping",
       "Klicken Sie hier, um diese Tastenbelegung zu speichern",
@@ -85,20 +86,20 @@ constexpr TooltipEntry kTooltips[] = {
       "Fare clic qui per annullare l'operazione"}},
     {109,
      {"Click here if you want to terminate the Astrolab/AIRCAP driver",
-      "Klicken Sie hier, wenn Sie den Astrolab/AIRCAP Treiber beenden wollen",
+      "Klicken Sie hier, wenn Sie den Astrolab/AIRCAP-Treiber beenden wollen",
       "Cliquez ici si vous voulez arr\xEAter le pilote Astrolab/AIRCAP",
       "Haga clic aqu\xED si quiere terminar el controlador Astrolab/AIRCAP",
       "Fare clic qui se si vuole terminare il driver Astrolab/AIRCAP"}},
     {110,
      {"Click here if you want to change the Astrolab/AIRCAP settings",
-      "Klicken Sie hier, wenn Sie die Astrolab/AIRCAP Einstellungen \xE4ndern wollen",
+      "Klicken Sie hier, wenn Sie die Astrolab/AIRCAP-Einstellungen \xE4ndern wollen",
       "Cliquez ici si vous voulez modifier les r\xE9glages de l'Astrolab/AIRCAP",
       "Haga clic aqu\xED si quiere cambiar la configuraci\xF3n del Astrolab/AIRCAP",
       "Fare clic qui se si vogliono modificare le impostazioni dell'Astrolab/AIRCAP"}},
     {111,
      {"Click here if you want to get information about the Astrolab/AIRCAP driver",
       "Klicken Sie hier, wenn Sie Informationen \xFC"
-      "ber den Astrolab/AIRCAP Treiber erhalten wollen",
+      "ber den Astrolab/AIRCAP-Treiber erhalten wollen",
       "Cliquez ici si vous voulez des informations sur le pilote Astrolab/AIRCAP",
       "Haga clic aqu\xED si quiere informaci\xF3n sobre el controlador Astrolab/AIRCAP",
       "Fare clic qui se si vogliono informazioni sul driver Astrolab/AIRCAP"}},
@@ -130,7 +131,7 @@ constexpr TooltipEntry kTooltips[] = {
     {1011,
      {"Click here to change the keyboard mapping for the * button: ",
       "Klicken Sie hier, um die Tastaturbelegung der Taste * zu \xE4ndern: ",
-      "Cliquez ici pour modifier l'affectation clavier du bouton *: ",
+      "Cliquez ici pour modifier l'affectation clavier du bouton *\xA0: ",
       "Haga clic aqu\xED para cambiar la asignaci\xF3n de teclado del bot\xF3n *: ",
       "Fare clic qui per modificare l'assegnazione della tastiera del tasto *: "}},
     {1027,
@@ -193,7 +194,7 @@ constexpr TooltipEntry kTooltips[] = {
       "Fare clic su questo pulsante per cambiare la password"}},
     {1035,
      {"Use this slider to adjust the sensitivity for the x - axis",
-      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die x - Achse ein",
+      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die x-Achse ein",
       "Avec ce glissoir vous r\xE9glez la sensibilit\xE9 de l'axe x",
       "Con esta corredera puede ajustar la sensibilidad del eje x",
       "Usare questo cursore per regolare la sensibilit\xE0 dell'asse x"}},
@@ -209,33 +210,33 @@ constexpr TooltipEntry kTooltips[] = {
       "sinistra)"}},
     {1038,
      {"Use this slider to adjust the sensitivity for the rotations around the y - axis",
-      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die Rotationen um die y - Achse "
+      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die Rotationen um die y-Achse "
       "ein",
       "Avec ce glissoir vous r\xE9glez la sensibilit\xE9 des rotations autour de l'axe y",
       "Con esta corredera puede ajustar la sensibilidad de las rotaciones alrededor del eje y",
       "Usare questo cursore per regolare la sensibilit\xE0 delle rotazioni attorno all'asse y"}},
     {1039,
      {"Use this slider to adjust the sensitivity for the y - axis",
-      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die y - Achse ein",
+      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die y-Achse ein",
       "Avec ce glissoir vous r\xE9glez la sensibilit\xE9 de l'axe y",
       "Con esta corredera puede ajustar la sensibilidad del eje y",
       "Usare questo cursore per regolare la sensibilit\xE0 dell'asse y"}},
     {1040,
      {"Use this slider to adjust the sensitivity for the z - axis",
-      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die z - Achse ein",
+      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die z-Achse ein",
       "Avec ce glissoir vous r\xE9glez la sensibilit\xE9 de l'axe z",
       "Con esta corredera puede ajustar la sensibilidad del eje z",
       "Usare questo cursore per regolare la sensibilit\xE0 dell'asse z"}},
     {1041,
      {"Use this slider to adjust the sensitivity for the rotations around the z - axis",
-      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die Rotationen um die z - Achse "
+      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die Rotationen um die z-Achse "
       "ein",
       "Avec ce glissoir vous r\xE9glez la sensibilit\xE9 des rotations autour de l'axe z",
       "Con esta corredera puede ajustar la sensibilidad de las rotaciones alrededor del eje z",
       "Usare questo cursore per regolare la sensibilit\xE0 delle rotazioni attorno all'asse z"}},
     {1042,
      {"Check/uncheck to switch x-axis movement on/off",
-      "Ankreuzen, um die Bewegung entlang der x-Achse ein- oder auszuschalten",
+      "Ankreuzen oder Kreuz entfernen, um die Bewegung entlang der x-Achse ein- oder auszuschalten",
       "Cochez/d\xE9"
       "cochez pour activer/d\xE9sactiver le mouvement le long de l'axe x",
       "Marque/desmarque para activar/desactivar el movimiento a lo largo del eje x",
@@ -274,7 +275,7 @@ constexpr TooltipEntry kTooltips[] = {
       "Klicken Sie hier, um die Tastaturbelegung der Taste + zu \xE4ndern (nur Astrolab/AIRCAP "
       "PLUS): ",
       "Cliquez ici pour modifier l'affectation clavier du bouton + (Astrolab/AIRCAP PLUS "
-      "seulement): ",
+      "seulement)\xA0: ",
       "Haga clic aqu\xED para cambiar la asignaci\xF3n de teclado del bot\xF3n + (s\xF3lo "
       "Astrolab/AIRCAP PLUS): ",
       "Fare clic qui per modificare l'assegnazione della tastiera del tasto + (solo "
@@ -302,42 +303,42 @@ constexpr TooltipEntry kTooltips[] = {
       "Fare clic su questo pulsante per attivare o disattivare il modo distanza"}},
     {1137,
      {"Use this slider to adjust the sensitivity for the rotations around the x - axis",
-      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die Rotationen um die x - Achse "
+      "Mit diesem Schieber stellen Sie die Empfindlichkeit f\xFCr die Rotationen um die x-Achse "
       "ein",
       "Avec ce glissoir vous r\xE9glez la sensibilit\xE9 des rotations autour de l'axe x",
       "Con esta corredera puede ajustar la sensibilidad de las rotaciones alrededor del eje x",
       "Usare questo cursore per regolare la sensibilit\xE0 delle rotazioni attorno all'asse x"}},
     {1143,
      {"Check/uncheck to switch y-axis movement on/off",
-      "Ankreuzen, um die Bewegung entlang der y-Achse ein- oder auszuschalten",
+      "Ankreuzen oder Kreuz entfernen, um die Bewegung entlang der y-Achse ein- oder auszuschalten",
       "Cochez/d\xE9"
       "cochez pour activer/d\xE9sactiver le mouvement le long de l'axe y",
       "Marque/desmarque para activar/desactivar el movimiento a lo largo del eje y",
       "Selezionare/deselezionare per attivare/disattivare il movimento lungo l'asse y"}},
     {1144,
      {"Check/uncheck to switch z-axis movement on/off",
-      "Ankreuzen, um die Bewegung entlang der z-Achse ein- oder auszuschalten",
+      "Ankreuzen oder Kreuz entfernen, um die Bewegung entlang der z-Achse ein- oder auszuschalten",
       "Cochez/d\xE9"
       "cochez pour activer/d\xE9sactiver le mouvement le long de l'axe z",
       "Marque/desmarque para activar/desactivar el movimiento a lo largo del eje z",
       "Selezionare/deselezionare per attivare/disattivare il movimento lungo l'asse z"}},
     {1145,
      {"Check/uncheck to switch roations around the x-axis on/off",
-      "Ankreuzen, um die Rotationen um die x-Achse ein- oder auszuschalten",
+      "Ankreuzen oder Kreuz entfernen, um die Rotationen um die x-Achse ein- oder auszuschalten",
       "Cochez/d\xE9"
       "cochez pour activer/d\xE9sactiver les rotations autour de l'axe x",
       "Marque/desmarque para activar/desactivar las rotaciones alrededor del eje x",
       "Selezionare/deselezionare per attivare/disattivare le rotazioni attorno all'asse x"}},
     {1146,
      {"Check/uncheck to switch roations around the y-axis on/off",
-      "Ankreuzen, um die Rotationen um die y-Achse ein- oder auszuschalten",
+      "Ankreuzen oder Kreuz entfernen, um die Rotationen um die y-Achse ein- oder auszuschalten",
       "Cochez/d\xE9"
       "cochez pour activer/d\xE9sactiver les rotations autour de l'axe y",
       "Marque/desmarque para activar/desactivar las rotaciones alrededor del eje y",
       "Selezionare/deselezionare per attivare/disattivare le rotazioni attorno all'asse y"}},
     {1147,
      {"Check/uncheck to switch roations around the z-axis on/off",
-      "Ankreuzen, um die Rotationen um die z-Achse ein- oder auszuschalten",
+      "Ankreuzen oder Kreuz entfernen, um die Rotationen um die z-Achse ein- oder auszuschalten",
       "Cochez/d\xE9"
       "cochez pour activer/d\xE9sactiver les rotations autour de l'axe z",
       "Marque/desmarque para activar/desactivar las rotaciones alrededor del eje z",
@@ -347,8 +348,8 @@ constexpr TooltipEntry kTooltips[] = {
       "Klicken Sie auf diese Schaltfl\xE4"
       "che, um diesen Dialog zu schlie\xDF"
       "en",
-      "Cliquez sur ce bouton pour fermer ce dialogue",
-      "Haga clic en este bot\xF3n para cerrar este di\xE1logo",
+      "Cliquez sur ce bouton pour fermer cette bo\xEEte de dialogue",
+      "Haga clic en este bot\xF3n para cerrar este cuadro de di\xE1logo",
       "Fare clic su questo pulsante per chiudere questa finestra"}},
     {1206,
      {"Click on this button to abort this operation",
@@ -362,17 +363,17 @@ constexpr TooltipEntry kTooltips[] = {
       "Klicken Sie hier, um die Tastaturbelegung der Taste - zu \xE4ndern (nur Astrolab/AIRCAP "
       "PLUS): ",
       "Cliquez ici pour modifier l'affectation clavier du bouton - (Astrolab/AIRCAP PLUS "
-      "seulement): ",
+      "seulement)\xA0: ",
       "Haga clic aqu\xED para cambiar la asignaci\xF3n de teclado del bot\xF3n - (s\xF3lo "
       "Astrolab/AIRCAP PLUS): ",
       "Fare clic qui per modificare l'assegnazione della tastiera del tasto - (solo "
       "Astrolab/AIRCAP PLUS): "}},
     {1214,
      {"Click here to change the keyboard mapping for the hintview button : ",
-      "Klicken Sie hier, um die Tastaturbelegung der hintview Taste zu \xE4ndern : ",
-      "Cliquez ici pour modifier l'affectation clavier du bouton hintview : ",
-      "Haga clic aqu\xED para cambiar la asignaci\xF3n de teclado del bot\xF3n hintview : ",
-      "Fare clic qui per modificare l'assegnazione della tastiera del tasto hintview : "}},
+      "Klicken Sie hier, um die Tastaturbelegung der Hintview-Taste zu \xE4ndern: ",
+      "Cliquez ici pour modifier l'affectation clavier du bouton Hintview\xA0: ",
+      "Haga clic aqu\xED para cambiar la asignaci\xF3n de teclado del bot\xF3n Hintview: ",
+      "Fare clic qui per modificare l'assegnazione della tastiera del tasto Hintview: "}},
     MAPPING_BUTTON_N(1302, "1"),
     {2000,
      {"Please enter here a name for your keyboard mapping",
@@ -414,30 +415,30 @@ constexpr TooltipEntry kTooltips[] = {
     {2010,
      {"Some examples how the Astrolab/AIRCAP could be customized",
       "Einige Beispiele, wie das Astrolab/AIRCAP angepasst werden kann",
-      "Quelques exemples de la personnalisation de l'Astrolab/AIRCAP",
+      "Quelques exemples de personnalisation de l'Astrolab/AIRCAP",
       "Algunos ejemplos de c\xF3mo se puede personalizar el Astrolab/AIRCAP",
       "Alcuni esempi di come si pu\xF2 personalizzare l'Astrolab/AIRCAP"}},
     {2018,
      {"Click on this button to switch the hintview function on or off",
       "Klicken Sie auf diese Schaltfl\xE4"
-      "che, um die hintview Funktion ein- oder auszuschalten",
-      "Cliquez sur ce bouton pour activer ou d\xE9sactiver la fonction hintview",
-      "Haga clic en este bot\xF3n para activar o desactivar la funci\xF3n hintview",
-      "Fare clic su questo pulsante per attivare o disattivare la funzione hintview"}},
+      "che, um die Hintview-Funktion ein- oder auszuschalten",
+      "Cliquez sur ce bouton pour activer ou d\xE9sactiver la fonction Hintview",
+      "Haga clic en este bot\xF3n para activar o desactivar la funci\xF3n Hintview",
+      "Fare clic su questo pulsante per attivare o disattivare la funzione Hintview"}},
     {2023,
      {"Click here to execute the funtion assigned to the hintview button",
-      "Klicken Sie hier, um die Funktion der hintview Taste auszuf\xFChren",
+      "Klicken Sie hier, um die Funktion der Hintview-Taste auszuf\xFChren",
       "Cliquez ici pour ex\xE9"
       "cuter la fonction affect\xE9"
-      "e au bouton hintview",
-      "Haga clic aqu\xED para ejecutar la funci\xF3n asignada al bot\xF3n hintview",
-      "Fare clic qui per eseguire la funzione assegnata al tasto hintview"}},
+      "e au bouton Hintview",
+      "Haga clic aqu\xED para ejecutar la funci\xF3n asignada al bot\xF3n Hintview",
+      "Fare clic qui per eseguire la funzione assegnata al tasto Hintview"}},
     {40001,
      {"Open this menu to access the keyboard mapping options",
       "\xD6"
       "ffnen Sie dieses Men\xFC, um die Optionen der Tastaturbelegung aufzurufen",
       "Ouvrez ce menu pour acc\xE9"
-      "der aux options de l'affectation clavier",
+      "der aux options d'affectation du clavier",
       "Abra este men\xFA para acceder a las opciones de asignaci\xF3n de teclado",
       "Aprire questo menu per accedere alle opzioni di assegnazione della tastiera"}},
     {40002,

@@ -207,9 +207,9 @@ TEST_F(SecurityTest, GermanWrongPasswordIsDeniedInGerman) {
   ASSERT_TRUE(session_.Probe({"click", "AIRCAP - Sicherheit", "2"}).Succeeded());
 
   ASSERT_TRUE(PostToDriver(kCommandMessage, kSecurityCommand, 0));
-  WaitForBox("Passwort erforderlich !");
-  SetText("Passwort erforderlich !", 1031, "geheim2");
-  PostClick("Passwort erforderlich !", kOk);
+  WaitForBox("Passwort erforderlich!");
+  SetText("Passwort erforderlich!", 1031, "geheim2");
+  PostClick("Passwort erforderlich!", kOk);
   const ProbeResult box = WaitForBox("AIRCAP");
   EXPECT_EQ(box.Text(), "ZUGRIFF VERWEIGERT !");
   EXPECT_FALSE(session_.Screenshot("access_denied_german").empty());

@@ -45,6 +45,16 @@ TEST(MappingDialogTextsTest, OtherLanguageIndicesHaveTheirOwnEnglishWords) {
   }
   // "de 1 à 63": à is E0.
   EXPECT_NE(std::string(MappingDialogTextsFor(2).badName).find("de 1 \xE0 63"), std::string::npos);
+  // The exclamation as each language writes it: French after a no-break space
+  // (A0), Spanish opened by an inverted mark (A1), German and Italian unspaced.
+  const char* const ends[5] = {"(\\) !", "(\\) enthalten!", "(\\)\xA0!", "(\\)!", "(\\)!"};
+  for (int language = 0; language < 5; ++language) {
+    const std::string badName = MappingDialogTextsFor(language).badName;
+    const std::string end = ends[language];
+    ASSERT_GT(badName.size(), end.size()) << language;
+    EXPECT_EQ(badName.substr(badName.size() - end.size()), end) << language;
+    EXPECT_EQ(badName[0] == '\xA1', language == 3) << language;
+  }
 }
 
 TEST(MappingDialogTextsTest, LabelsAndSlotsMatchBothWays) {

@@ -47,15 +47,19 @@ TEST(NewPasswordTest, TheFactoryPasswordIsRefusedInEveryLanguage) {
     const NewPasswordVerdict verdict = CheckNewPassword("kto5fenrw!", "kto5fenrw!", language);
     EXPECT_FALSE(verdict.accepted) << language;
     ASSERT_EQ(verdict.boxes.size(), 1u) << language;
-    EXPECT_STREQ(verdict.boxes[0].caption, language == 0 || language == 5 ? "Astrolab/AIRCAP"
-                                                                           : "AIRCAP");
+    EXPECT_STREQ(verdict.boxes[0].caption,
+                 language == 0 || language == 5 ? "Astrolab/AIRCAP" : "AIRCAP");
   }
   EXPECT_STREQ(CheckNewPassword("kto5fenrw!", "kto5fenrw!", 0).boxes[0].text,
                "This is the factory password: please choose another one !");
-  // "Esta es la contraseña de fábrica": ñ F1, á E1.
+  // "Esta es la contraseña de fábrica: ¡elija otra!": ñ F1, á E1, ¡ A1.
   EXPECT_EQ(std::string(CheckNewPassword("kto5fenrw!", "kto5fenrw!", 3).boxes[0].text),
-            std::string("Esta es la contrase") + '\xF1' + "a de f" + '\xE1' +
-                "brica: elija otra !");
+            std::string("Esta es la contrase") + '\xF1' + "a de f" + '\xE1' + "brica: " + '\xA1' +
+                "elija otra!");
+  // French sets a no-break space (A0) before ":" and "!".
+  EXPECT_EQ(std::string(CheckNewPassword("kto5fenrw!", "kto5fenrw!", 2).boxes[0].text),
+            std::string("C'est le mot de passe d'usine") + '\xA0' + ": choisissez-en un autre" +
+                '\xA0' + "!");
   // Only the exact text: another case, or more characters, is a password like any other.
   EXPECT_TRUE(CheckNewPassword("KTO5FENRW!", "KTO5FENRW!", 0).accepted);
   EXPECT_TRUE(CheckNewPassword("kto5fenrw!1", "kto5fenrw!1", 0).accepted);
