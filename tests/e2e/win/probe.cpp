@@ -43,6 +43,10 @@
 //   scroll-pos CAPTION ID: the scroll bar's position, in decimal;
 //   control-text CAPTION ID: "TEXT <hex>" of the control, "ENABLED <0|1>" and
 //     "CHECKED <0|1|2>" (a button's check state, 0 for other controls);
+//   control-states CAPTION ID...: for each control "CONTROL <id> <enabled 0|1>
+//     <checked 0|1|2> <pushed 0|1> <scroll position> <hex text>", read one after
+//     the other (a button's check state and pushed look, 0 for other controls; a
+//     scroll bar's position, 0 for other controls);
 //   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog;
 //   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
 //   post-click CAPTION ID: posts BM_CLICK to that control (for a click that opens a
@@ -724,6 +728,40 @@ int ControlTextCommand(int argc, char** argv) {
   return 0;
 }
 
+int ControlStatesCommand(int argc, char** argv) {
+  if (argc < 2) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  if (dialog == nullptr) return 1;
+  for (int i = 1; i < argc; ++i) {
+    std::int64_t id = 0;
+    if (!ParseNumber(argv[i], &id)) return 2;
+    HWND control = GetDlgItem(dialog, static_cast<int>(id));
+    if (control == nullptr) return 1;
+    char text[1024] = {};
+    DWORD_PTR length = 0;
+    DWORD_PTR checked = 0;
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 10000, &length);
+    char className[64] = {};
+    GetClassNameA(control, className, sizeof className);
+    const bool button = lstrcmpiA(className, "Button") == 0;
+    const bool scrollBar = lstrcmpiA(className, "ScrollBar") == 0;
+    if (button) {
+      SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, 10000, &checked);
+      SendMessageTimeoutA(control, BM_GETSTATE, 0, 0, SMTO_NORMAL, 10000, &state);
+    }
+    std::printf("CONTROL %d %d %d %d %d ", static_cast<int>(id), IsWindowEnabled(control) ? 1 : 0,
+                static_cast<int>(checked), (state & BST_PUSHED) != 0 ? 1 : 0,
+                scrollBar ? GetScrollPos(control, SB_CTL) : 0);
+    for (const char* byte = text; *byte != '\0'; ++byte) {
+      std::printf("%02x", static_cast<unsigned char>(*byte));
+    }
+    std::printf("\n");
+  }
+  return 0;
+}
+
 int DialogRectCommand(int argc, char** argv) {
   if (argc != 1) return 2;
   HWND dialog = FindVisibleBox(argv[0]);
@@ -1054,6 +1092,7 @@ const Subcommand kSubcommands[] = {
     {"scroll", ScrollCommand},
     {"scroll-pos", ScrollPosCommand},
     {"control-text", ControlTextCommand},
+    {"control-states", ControlStatesCommand},
     {"dialog-rect", DialogRectCommand},
     {"move-window", MoveWindowCommand},
     {"settle", SettleCommand},
@@ -1084,7 +1123,7 @@ void PrintUsage() {
                "  dialog-syscommand CAPTION CODE | control-center CAPTION ID |\n"
                "  wait-tooltip TIMEOUT_MS | tray-icon-center | scroll CAPTION ID CODE POS | "
                "scroll-pos CAPTION ID |\n"
-               "  control-text CAPTION ID |\n"
+               "  control-text CAPTION ID | control-states CAPTION ID... |\n"
                "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION |\n"
                "  post-click CAPTION ID | set-text CAPTION ID TEXT | focused CAPTION |\n"
                "  combo-items CAPTION ID |\n"
