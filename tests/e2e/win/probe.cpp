@@ -34,7 +34,8 @@
 //   cycle-toggle CAPTION BOX_ID WINDOW_CAPTION COUNT: COUNT times, the check box
 //     clicked on, the window with WINDOW_CAPTION awaited, clicked off, the window
 //     awaited gone; "DONE <n>";
-//   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
+//   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen,
+//     and "RECT <x> <y> <width> <height>", its rectangle there;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
 //   tray-icon-center: "POINT <x> <y>", the middle of the first icon in Wine's tray
 //     window (the driver's, when it is the only program with an icon);
@@ -619,6 +620,8 @@ int ControlCenterCommand(int argc, char** argv) {
   if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
   std::printf("POINT %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
               static_cast<long>((rect.top + rect.bottom) / 2));
+  std::printf("RECT %ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+              static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
   return 0;
 }
 
