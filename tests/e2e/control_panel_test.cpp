@@ -423,22 +423,22 @@ TEST_F(PanelSettingsTest, BoxesDefaultButtonsAndNullRadiusChangeTheSettingsThatO
   EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "1 0 1 1 1 1"));
   EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 0 1 1 1 1"));
 
-  // The null radius: two steps right, the thumb to the end, a step right that
-  // stays there, a step left.
+  // The null radius: two steps right and one left, then the thumb to the end
+  // and a step right that stays there.
   Scroll(kNullRadiusSlider, kLineRight, 0);
   Scroll(kNullRadiusSlider, kLineRight, 0);
-  EXPECT_TRUE(Shows({kNullRadiusSlider}, Aspect::kPosition, "7"));
+  Scroll(kNullRadiusSlider, kLineLeft, 0);
+  EXPECT_TRUE(Shows({kNullRadiusSlider}, Aspect::kPosition, "6"));
   Scroll(kNullRadiusSlider, kThumbPosition, 100);
   Scroll(kNullRadiusSlider, kLineRight, 0);
   EXPECT_TRUE(Shows({kNullRadiusSlider}, Aspect::kPosition, "100"));
-  Scroll(kNullRadiusSlider, kLineLeft, 0);
 
   Click(kPanelTitle, kOk);
   const auto keys = session_.ReadDriverKey();
   ASSERT_TRUE(keys.has_value() && keys->count("") == 1);
   const std::map<std::string, std::string> expected = {
       {"ButtonBeep", "1"},         {"ModeChangeable", "0"},     {"Hintview", "0"},
-      {"ButtonInfo", "1"},         {"NullRadius", "99"},        {"Scaling X", "1  +1.0000"},
+      {"ButtonInfo", "1"},         {"NullRadius", "100"},       {"Scaling X", "1  +1.0000"},
       {"Scaling Y", "0  +1.0000"}, {"Scaling Z", "1  +1.0000"}, {"Scaling A", "1  +1.0000"},
       {"Scaling B", "1  +1.0000"}, {"Scaling C", "1  +1.0000"}};
   for (const auto& [name, value] : expected) {
@@ -501,8 +501,8 @@ TEST_F(ControlPanelTest, ModeReportsSetTheSwitchesTheAxisBoxesAndTheHintviewCont
   Click(kPanelTitle, kRotationSwitch);
   ASSERT_TRUE(controller_->WaitForCommands(1, kReplyTimeout));
   EXPECT_THAT(CommandLines(*controller_), ElementsAre("mB"));
-  // The click's refresh shows the fixed modes.
-  EXPECT_TRUE(Shows({kRotationSwitch}, Aspect::kText, "Rotation OFF"));
+  // The device reports the mode it keeps; the refresh then shows the modes fixed.
+  ASSERT_TRUE(controller_->SendRaw(sim::ModeLine(2)));
   EXPECT_TRUE(Shows({kChangeableBox}, Aspect::kChecked, "0"));
   EXPECT_TRUE(Shows(kModeSwitches, Aspect::kEnabled, "0 0 0"));
 }
