@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <map>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -25,8 +26,39 @@ using ::testing::ElementsAre;
 constexpr const char* kPanelTitle = "Astrolab/AIRCAP 3D Controller Panel";
 constexpr int kPanelCommand = 110;
 constexpr int kLineLeft = 0;       // SB_LINELEFT
+constexpr int kLineRight = 1;      // SB_LINERIGHT
 constexpr int kThumbPosition = 4;  // SB_THUMBPOSITION
 constexpr int kCloseCommand = 0xF060;
+
+// The panel's controls.
+constexpr int kBeepBox = 2024;
+constexpr int kChangeableBox = 2025;
+constexpr int kButtonWindowBox = 2026;
+constexpr int kHintviewBox = 2027;
+constexpr int kTranslationSwitch = 1113;
+constexpr int kRotationSwitch = 1115;
+constexpr int kHintviewSwitch = 2018;
+constexpr int kTranslationDefault = 2035;
+constexpr int kRotationDefault = 1401;
+constexpr int kNullRadiusSlider = 1037;
+constexpr int kYBox = 1143;
+constexpr int kABox = 1145;
+// Axes X, Y, Z, A, B, C.
+const std::vector<int> kAxisBoxes = {1042, 1143, 1144, 1145, 1146, 1147};
+const std::vector<int> kAxisSliders = {1035, 1039, 1040, 1137, 1038, 1041};
+const std::vector<int> kModeSwitches = {1113, 1115, 1116};
+const std::vector<int> kHintviewControls = {kHintviewSwitch, kHintviewBox};
+// The on-screen copies of device buttons 1 to 12.
+const std::vector<int> kButtonItems = {1000, 1001, 1002, 1003, 1004, 1005,
+                                       1006, 1007, 1008, 1110, 1109, 2023};
+
+// What a control shows, as the probe's control-states reads it: the numbers in
+// the order of Aspect, then the text.
+enum class Aspect { kEnabled, kChecked, kPushed, kPosition, kText };
+struct ControlState {
+  int numbers[4] = {};
+  std::string text;
+};
 
 class ControlPanelTest : public TrackingTest {
  protected:
@@ -88,6 +120,77 @@ class ControlPanelTest : public TrackingTest {
       events.emplace_back(event.wParam, event.lParam);
     }
     return events;
+  }
+
+  // The states of some of the panel's controls, read at one go; empty when the
+  // panel cannot be read.
+  std::map<int, ControlState> States(const std::vector<int>& items) {
+    std::vector<std::string> arguments = {"control-states", kPanelTitle};
+    for (int item : items) arguments.push_back(std::to_string(item));
+    std::map<int, ControlState> states;
+    const ProbeResult result = session_.Probe(arguments);
+    if (!result.Succeeded()) return states;
+    for (const std::string& line : result.lines) {
+      std::istringstream words(line);
+      std::string label, hex;
+      int item = 0;
+      ControlState state;
+      if (!(words >> label >> item) || label != "CONTROL" ||
+          !(words >> state.numbers[0] >> state.numbers[1] >> state.numbers[2] >>
+            state.numbers[3])) {
+        continue;
+      }
+      words >> hex;
+      for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        state.text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+      }
+      states[item] = state;
+    }
+    return states;
+  }
+
+  // One aspect of the controls, in their order: numbers separated by blanks,
+  // texts by " | ".
+  std::string Describe(const std::vector<int>& items, Aspect aspect) {
+    const std::map<int, ControlState> states = States(items);
+    std::string shown;
+    for (int item : items) {
+      if (!shown.empty()) shown += aspect == Aspect::kText ? " | " : " ";
+      const auto found = states.find(item);
+      if (found == states.end()) {
+        shown += "?";
+        continue;
+      }
+      const ControlState& state = found->second;
+      shown += aspect == Aspect::kText ? state.text
+                                       : std::to_string(state.numbers[static_cast<int>(aspect)]);
+    }
+    return shown;
+  }
+
+  // Whether the controls come to show `expected` within the reply time-out: the
+  // panel refreshes on its own thread, so a reading may fall in the middle of a
+  // refresh.
+  ::testing::AssertionResult Shows(const std::vector<int>& items, Aspect aspect,
+                                   const std::string& expected) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    std::string shown;
+    while ((shown = Describe(items, aspect)) != expected) {
+      if (Clock::now() >= deadline) {
+        return ::testing::AssertionFailure()
+               << "the panel shows \"" << shown << "\", not \"" << expected << "\"";
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  void Scroll(int item, int code, int position) {
+    EXPECT_TRUE(session_
+                    .Probe({"scroll", kPanelTitle, std::to_string(item), std::to_string(code),
+                            std::to_string(position)})
+                    .Succeeded())
+        << item;
   }
 
   bool WaitForButtons(const ClientWindow& client, const char* name, std::size_t count) {
@@ -275,6 +378,186 @@ TEST_F(ControlPanelTest, ThumbDragOfTheOverallSliderStepsTheApplicationWithButto
   }
   // The slider waits for the application's answer.
   EXPECT_EQ(session_.Probe({"scroll-pos", kPanelTitle, "1036"}).lines.at(0), "-2");
+}
+
+// Settings unlike a first run's: the beep off, the X factor e^1 (slider 20 ln e =
+// +20), Y and C 0.5 (20 ln 0.5 = -13.9: slider -14), A e^1 with its axis off, and
+// a null radius of 5.
+class PanelSettingsTest : public ControlPanelTest {
+ protected:
+  void BeforeDriverStarts() override {
+    const std::pair<const char*, const char*> values[] = {
+        {"ButtonBeep", "0"},         {"Scaling X", "1  +2.7183"}, {"Scaling Y", "1  +0.5000"},
+        {"Scaling A", "0  +2.7183"}, {"Scaling C", "1  +0.5000"}, {"NullRadius", "5"}};
+    for (const auto& [name, value] : values) {
+      std::string error;
+      ASSERT_TRUE(session_.SetDriverSetting(name, value, &error)) << error;
+    }
+  }
+};
+
+TEST_F(PanelSettingsTest, BoxesDefaultButtonsAndNullRadiusChangeTheSettingsThatOkStores) {
+  // A Hintview-capable device in translation and rotation before the panel
+  // opens, so that its Hintview box can be used. The driver has read the report
+  // once it answers the q report behind it.
+  controller_->ClearRecord();
+  ASSERT_TRUE(controller_->SendRaw(sim::LongModeLine(3, 1) + sim::QLine(0, 1)));
+  ASSERT_TRUE(controller_->WaitForCommand("q00", kReplyTimeout));
+  OpenPanel();
+  EXPECT_TRUE(Shows(kHintviewControls, Aspect::kEnabled, "1 1"));
+  EXPECT_TRUE(Shows({kBeepBox, kChangeableBox, kButtonWindowBox, kHintviewBox}, Aspect::kChecked,
+                    "0 1 0 1"));
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "1 1 1 0 1 1"));
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 1 1 0 1 1"));
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kPosition, "20 -14 0 20 0 -14"));
+
+  Click(kPanelTitle, kBeepBox);
+  // Modes no longer changeable: their switches go grey at once.
+  Click(kPanelTitle, kChangeableBox);
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kEnabled, "0 0 0"));
+  // Hintview on, then no longer allowed: it goes off and its switch grey.
+  Click(kPanelTitle, kHintviewSwitch);
+  ASSERT_TRUE(WaitForControlText(kPanelTitle, kHintviewSwitch, "Hintview ON"));
+  Click(kPanelTitle, kHintviewBox);
+  EXPECT_TRUE(Shows({kHintviewSwitch}, Aspect::kText, "Hintview OFF"));
+  EXPECT_TRUE(Shows(kHintviewControls, Aspect::kEnabled, "0 1"));
+  Click(kPanelTitle, kButtonWindowBox);
+
+  // Y off, A on: their sliders follow at once.
+  Click(kPanelTitle, kYBox);
+  Click(kPanelTitle, kABox);
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "1 0 1 1 1 1"));
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 0 1 1 1 1"));
+
+  // Each default button sets the factors of its group to 1 (slider 0) and
+  // leaves the other group and every axis switch alone.
+  Click(kPanelTitle, kTranslationDefault);
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kPosition, "0 0 0 20 0 -14"));
+  Click(kPanelTitle, kRotationDefault);
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kPosition, "0 0 0 0 0 0"));
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "1 0 1 1 1 1"));
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 0 1 1 1 1"));
+
+  // The null radius: two steps right and one left, then the thumb to the end
+  // and a step right that stays there.
+  Scroll(kNullRadiusSlider, kLineRight, 0);
+  Scroll(kNullRadiusSlider, kLineRight, 0);
+  Scroll(kNullRadiusSlider, kLineLeft, 0);
+  EXPECT_TRUE(Shows({kNullRadiusSlider}, Aspect::kPosition, "6"));
+  Scroll(kNullRadiusSlider, kThumbPosition, 100);
+  Scroll(kNullRadiusSlider, kLineRight, 0);
+  EXPECT_TRUE(Shows({kNullRadiusSlider}, Aspect::kPosition, "100"));
+
+  Click(kPanelTitle, kOk);
+  const auto keys = session_.ReadDriverKey();
+  ASSERT_TRUE(keys.has_value() && keys->count("") == 1);
+  const std::map<std::string, std::string> expected = {
+      {"ButtonBeep", "1"},         {"ModeChangeable", "0"},     {"Hintview", "0"},
+      {"ButtonInfo", "1"},         {"NullRadius", "100"},       {"Scaling X", "1  +1.0000"},
+      {"Scaling Y", "0  +1.0000"}, {"Scaling Z", "1  +1.0000"}, {"Scaling A", "1  +1.0000"},
+      {"Scaling B", "1  +1.0000"}, {"Scaling C", "1  +1.0000"}};
+  for (const auto& [name, value] : expected) {
+    const auto stored = keys->at("").find(name);
+    EXPECT_EQ(stored != keys->at("").end() ? stored->second : "(missing)", value) << name;
+  }
+
+  // Settings changed in the registry meanwhile: the panel shown again (the menu
+  // command reads them first) checks its boxes and enables its switches by them.
+  for (const auto& [name, value] :
+       {std::pair{"ButtonBeep", "0"}, {"ModeChangeable", "1"}, {"Hintview", "1"}}) {
+    std::string error;
+    ASSERT_TRUE(session_.SetDriverSetting(name, value, &error)) << error;
+  }
+  OpenPanel();
+  EXPECT_TRUE(Shows({kBeepBox, kChangeableBox, kButtonWindowBox, kHintviewBox}, Aspect::kChecked,
+                    "0 1 1 1"));
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kEnabled, "1 1 1"));
+  EXPECT_TRUE(Shows(kHintviewControls, Aspect::kEnabled, "1 1"));
+}
+
+TEST_F(ControlPanelTest, ModeReportsSetTheSwitchesTheAxisBoxesAndTheHintviewControls) {
+  OpenPanel();
+  // Nothing reported yet: every mode off, so every axis box clear, while the
+  // sliders follow the axis switches (all on); not Hintview-capable.
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kText, "Translation OFF | Rotation OFF | Dominant OFF"));
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "0 0 0 0 0 0"));
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 1 1 1 1 1"));
+  EXPECT_TRUE(Shows(kHintviewControls, Aspect::kEnabled, "0 0"));
+
+  // A capable device in translation and rotation: the Hintview switch comes on;
+  // the Hintview box, greyed at the first refresh, stays grey, since a refresh
+  // only ever greys it.
+  ASSERT_TRUE(controller_->SendRaw(sim::LongModeLine(3, 1)));
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kText, "Translation ON | Rotation ON | Dominant OFF"));
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "1 1 1 1 1 1"));
+  EXPECT_TRUE(Shows(kHintviewControls, Aspect::kEnabled, "1 0"));
+  Click(kPanelTitle, kYBox);
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 0 1 1 1 1"));
+
+  // Rotation and the dominant axis (mode 5), from a device that is not capable:
+  // the translation boxes clear, the sliders still follow the axis switches alone.
+  ASSERT_TRUE(controller_->SendRaw(sim::ModeLine(5)));
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kText, "Translation OFF | Rotation ON | Dominant ON"));
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "0 0 0 1 1 1"));
+  EXPECT_TRUE(Shows(kAxisSliders, Aspect::kEnabled, "1 0 1 1 1 1"));
+  EXPECT_TRUE(Shows(kHintviewControls, Aspect::kEnabled, "0 0"));
+
+  // Translation alone (mode 2): Y, switched off, stays clear.
+  ASSERT_TRUE(controller_->SendRaw(sim::ModeLine(2)));
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kText, "Translation ON | Rotation OFF | Dominant OFF"));
+  EXPECT_TRUE(Shows(kAxisBoxes, Aspect::kChecked, "1 0 1 0 0 0"));
+
+  // A client fixes the modes. The rotation switch, clicked before the panel
+  // shows that, leaves rotation off but still sends the mode: 2, "B".
+  ASSERT_TRUE(
+      session_.Probe({"send-command", std::to_string(CmdSetModeChangeable), "0"}).Succeeded());
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+  controller_->ClearRecord();
+  Click(kPanelTitle, kRotationSwitch);
+  ASSERT_TRUE(controller_->WaitForCommands(1, kReplyTimeout));
+  EXPECT_THAT(CommandLines(*controller_), ElementsAre("mB"));
+  // The device reports the mode it keeps; the refresh then shows the modes fixed.
+  ASSERT_TRUE(controller_->SendRaw(sim::ModeLine(2)));
+  EXPECT_TRUE(Shows({kChangeableBox}, Aspect::kChecked, "0"));
+  EXPECT_TRUE(Shows(kModeSwitches, Aspect::kEnabled, "0 0 0"));
+}
+
+TEST_F(ControlPanelTest, OnScreenButtonsPressAndReleaseForTheTargetAndHeldButtonsShowPushed) {
+  OpenPanel();
+  // Registered while the panel is open: the panel's target.
+  const ClientWindow client = StartClient("Button client");
+  ASSERT_EQ(NextSampleGoesTo(), client.window);
+  // "1", "*", "-", "+" and "Hintview": device buttons 1, 9, 10, 11 and 12.
+  for (int item : {1000, 1008, 1110, 1109, 2023}) Click(kPanelTitle, item);
+  ASSERT_TRUE(WaitForButtons(client, ASTROLAB_BUTTON_RELEASE_EVENT, 5));
+  std::vector<std::string> received;
+  std::vector<std::uint64_t> times;
+  for (const OutputLine& line : client.process->Lines()) {
+    const std::optional<ClientEvent> event = ParseClientEvent(line.text);
+    if (!event || (event->name != ASTROLAB_BUTTON_PRESS_EVENT &&
+                   event->name != ASTROLAB_BUTTON_RELEASE_EVENT)) {
+      continue;
+    }
+    received.push_back((event->name == ASTROLAB_BUTTON_PRESS_EVENT ? "press " : "release ") +
+                       std::to_string(event->wParam) + " " + std::to_string(event->lParam));
+    times.push_back(event->micros);
+  }
+  // Each press carries its button's bit (1 << (n - 1)); its release, half a
+  // second later, carries 0.
+  EXPECT_THAT(received, ElementsAre("press 1 1", "release 1 0", "press 9 256", "release 9 0",
+                                    "press 10 512", "release 10 0", "press 11 1024", "release 11 0",
+                                    "press 12 2048", "release 12 0"));
+  for (std::size_t i = 0; i + 1 < times.size(); i += 2) {
+    const std::uint64_t held = times[i + 1] - times[i];
+    EXPECT_GE(held, 350'000u) << received[i];
+    EXPECT_LE(held, 2'500'000u) << received[i];
+  }
+
+  // Device button 10 held: its copy ("-") shows pushed until it is let go.
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(1u << 9)));
+  EXPECT_TRUE(Shows(kButtonItems, Aspect::kPushed, "0 0 0 0 0 0 0 0 0 1 0 0"));
+  ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
+  EXPECT_TRUE(Shows(kButtonItems, Aspect::kPushed, "0 0 0 0 0 0 0 0 0 0 0 0"));
 }
 
 // The button window opens at start-up because the settings ask for it, at a place

@@ -34,11 +34,15 @@ constexpr int kCloseCommand = 0xF060;
 constexpr int kCancel = 2;
 constexpr int kCloseRequest = 0x10;  // WM_CLOSE
 constexpr int kEscape = 0x1B;
+constexpr int kEnter = 0x0D;
 constexpr int kArrowUp = 0x26;
 constexpr int kArrowDown = 0x28;
 constexpr int kGetColour = 0x402;  // a label's text colour (WM_USER + 2)
 constexpr int kGetCount = 0x402;   // the capture control's count and full flag
-constexpr long kBlue = 0xFF0000;   // COLORREF 0x00BBGGRR
+constexpr int kGetLook = 0x403;    // a label's look (WM_USER + 3)
+constexpr long kFocusedLook = 2;
+constexpr long kPressedLook = 3;
+constexpr long kBlue = 0xFF0000;  // COLORREF 0x00BBGGRR
 constexpr long kBlack = 0;
 constexpr long kRed = 0xFF;
 constexpr const char* kV20 = "ProEngineer V.20";
@@ -121,6 +125,27 @@ class MappingDialogTest : public TrackingTest {
     return answer.Succeeded() ? std::stol(*answer.Field("RESULT")) : -1;
   }
   long LabelColour(int label) { return Answer(kMappingTitle, label, kGetColour); }
+
+  // Whether the label comes to show the look within the reply time-out (the
+  // pointer's events reach the dialog's thread in their own time).
+  ::testing::AssertionResult Looks(int label, long look) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    long shown = -1;
+    while ((shown = Answer(kMappingTitle, label, kGetLook)) != look) {
+      if (Clock::now() >= deadline) {
+        return ::testing::AssertionFailure() << "label " << label << " shows look " << shown;
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  // The pointer worked through xdotool: "mousemove X Y", "mousedown 1", ...
+  void Pointer(const std::vector<std::string>& action) {
+    std::vector<std::string> command = {FindOnPath("xdotool")};
+    command.insert(command.end(), action.begin(), action.end());
+    ASSERT_EQ(session_.Run(command, 10s), 0) << action.at(0);
+  }
 
   // A key pressed on the control that has the focus, through the dialog manager.
   void PostKey(const std::string& caption, int key) {
@@ -548,6 +573,70 @@ TEST_F(MappingDialogTest, CaptureTakesEnterEscapeAndTabAndStopsWhereTheStoreStop
   // It reads back: Save puts it into the named mapping whole.
   ASSERT_TRUE(session_.Probe({"click", kMappingTitle, std::to_string(kSave)}).Succeeded());
   EXPECT_EQ(Value(kV20, "Button3"), longest);
+}
+
+// The labels are the program's own buttons. Under the pointer: pressed, the
+// pushed look; dragged off, the focused look; back on, pushed again; released
+// there, one click, which opens the capture dialog for that slot. Dragged off to
+// the left and released there: no click. Enter released on the focused label: a
+// click.
+TEST_F(MappingDialogTest, LabelButtonsClickWhenReleasedOverThemAndOnEnter) {
+  OpenMappingDialog();
+  const ProbeResult place =
+      session_.Probe({"control-center", kMappingTitle, std::to_string(kSlot3Label)});
+  ASSERT_TRUE(place.Succeeded());
+  int left = 0, top = 0, width = 0, height = 0;
+  std::istringstream(place.Field("RECT").value_or("")) >> left >> top >> width >> height;
+  ASSERT_GT(width, 0);
+  const std::string y = std::to_string(top + height / 2);
+  const std::string inside = std::to_string(left + width / 2);
+  // Over the device picture, and over the dialog's margin left of the label.
+  const std::string right = std::to_string(left + width + 40);
+  const std::string leftOf = std::to_string(left - 8);
+
+  Pointer({"mousemove", inside, y});
+  Pointer({"mousedown", "1"});
+  EXPECT_TRUE(Looks(kSlot3Label, kPressedLook));
+  ASSERT_TRUE(session_.Probe({"settle", kMappingTitle}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("label_pressed").empty());
+  Pointer({"mousemove", right, y});
+  EXPECT_TRUE(Looks(kSlot3Label, kFocusedLook));
+  Pointer({"mousemove", inside, y});
+  EXPECT_TRUE(Looks(kSlot3Label, kPressedLook));
+  Pointer({"mouseup", "1"});
+  WaitForBox(kCaptureTitle);
+  EXPECT_EQ(LabelColour(kSlot3Label), kRed);
+  ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureCancel)}).Succeeded());
+  WaitUntilGone(kCaptureTitle);
+
+  Pointer({"mousemove", inside, y});
+  Pointer({"mousedown", "1"});
+  EXPECT_TRUE(Looks(kSlot3Label, kPressedLook));
+  Pointer({"mousemove", leftOf, y});
+  EXPECT_TRUE(Looks(kSlot3Label, kFocusedLook));
+  Pointer({"mouseup", "1"});
+  // Slot 1's label clicked next opens the capture for slot 1: had the release
+  // clicked slot 3, its capture would be open and would refuse another.
+  ClickWithPointer(kMappingTitle, kSlot1Label);
+  WaitForBox(kCaptureTitle);
+  EXPECT_EQ(LabelColour(kSlot1Label), kRed);
+  EXPECT_NE(LabelColour(kSlot3Label), kRed);
+  ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureCancel)}).Succeeded());
+  WaitUntilGone(kCaptureTitle);
+
+  // The focus comes back to slot 1's label; Enter there is a click too.
+  const auto deadline = Clock::now() + kReplyTimeout;
+  std::string focus;
+  while ((focus = session_.Probe({"focused", kMappingTitle}).Field("FOCUS").value_or("")) !=
+         std::to_string(kSlot1Label) + " 0") {
+    ASSERT_LT(Clock::now(), deadline) << "the focus is at " << focus;
+    std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_TRUE(Looks(kSlot1Label, kFocusedLook));
+  PostKey(kMappingTitle, kEnter);
+  WaitForBox(kCaptureTitle);
+  EXPECT_EQ(LabelColour(kSlot1Label), kRed);
+  ASSERT_TRUE(session_.Probe({"click", kCaptureTitle, std::to_string(kCaptureCancel)}).Succeeded());
 }
 
 }  // namespace

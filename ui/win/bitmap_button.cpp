@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/bitmap_button_look.h"
 #include "ui/text_fitting.h"
 #include "ui/win/frame_geometry.h"
 #include "ui/win/heap_blocks.h"
@@ -14,11 +15,9 @@ namespace {
 constexpr char kClassName[] = "MBITMAPBUTTON";
 constexpr COLORREF kInitialTextColour = 255;  // pure red: a label nobody coloured shows
 
-enum : std::uint32_t { kStateNone = 0, kStateNormal = 1, kStateFocused = 2, kStatePressed = 3 };
-
 // One per button, from the process heap, kept in the user-data slot.
 struct ButtonRecord {
-  std::uint32_t state;
+  std::uint32_t state;  // a look of bitmap_button_look.h
   std::uint32_t normalBitmap;
   std::uint32_t focusedBitmap;
   std::uint32_t pressedBitmap;
@@ -86,11 +85,11 @@ void DestroyRecord(HWND button) {
 
 std::uint32_t BitmapOfState(const ButtonRecord& record) {
   switch (record.state) {
-    case kStateNormal:
+    case kButtonLookNormal:
       return record.normalBitmap;
-    case kStateFocused:
+    case kButtonLookFocused:
       return record.focusedBitmap;
-    case kStatePressed:
+    case kButtonLookPressed:
       return record.pressedBitmap;
     default:
       return 0;
@@ -162,23 +161,25 @@ void MoveTo(HWND button, ButtonRecord& record, std::uint32_t state) {
   Invalidate(button);
 }
 
-// Positions left of or above the button come as large unsigned words: outside.
-bool PointerInside(const ButtonRecord& record, LPARAM position) {
-  const int x = LOWORD(position);
-  const int y = HIWORD(position);
-  return x <= record.right - record.left && y <= record.bottom - record.top;
+// Moves the look as the input asks, repainting when it changed; true when the
+// input is a click.
+bool Step(HWND button, ButtonRecord& record, ButtonInput input) {
+  const ButtonStep step = NextButtonStep(record.state, input);
+  if (step.look != record.state) MoveTo(button, record, step.look);
+  return step.click;
 }
 
 void OnMouseMove(HWND button, ButtonRecord& record, WPARAM keys, LPARAM position) {
   // Moves without the left button leave the look alone, with or without capture.
   if ((keys & MK_LBUTTON) == 0) return;
-  if (PointerInside(record, position)) {
+  if (PointerOverButton(record.right - record.left, record.bottom - record.top,
+                        static_cast<std::uint32_t>(position))) {
     SetFocus(button);
     SetCapture(button);
-    if (record.state == kStateFocused) MoveTo(button, record, kStatePressed);
+    Step(button, record, ButtonInput::kHeldMoveInside);
   } else {
     ReleaseCapture();
-    if (record.state == kStatePressed) MoveTo(button, record, kStateFocused);
+    Step(button, record, ButtonInput::kHeldMoveOutside);
   }
 }
 
@@ -187,7 +188,7 @@ LRESULT SetBitmap(HWND button, ButtonRecord& record, WPARAM which, LPARAM id) {
   switch (which) {
     case 1:
       record.normalBitmap = bitmapId;
-      MoveTo(button, record, kStateNormal);
+      MoveTo(button, record, kButtonLookNormal);
       return 1;
     case 2:
       record.focusedBitmap = bitmapId;
@@ -224,26 +225,23 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_SETFOCUS:
       record->focused = 1;
-      if (record->state != kStateFocused) MoveTo(button, *record, kStateFocused);
+      Step(button, *record, ButtonInput::kFocusGained);
       return 0;
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
       record->focused = 0;
-      if (record->state != kStateNormal) {
-        MoveTo(button, *record, kStateNormal);
-        UpdateWindow(button);
-      }
+      const std::uint32_t before = record->state;
+      Step(button, *record, ButtonInput::kFocusLost);
+      if (record->state != before) UpdateWindow(button);
       return 0;
+    }
     case WM_LBUTTONDOWN:
       SetCapture(button);
       SetFocus(button);
-      if (record->state != kStatePressed) MoveTo(button, *record, kStatePressed);
+      Step(button, *record, ButtonInput::kLeftDown);
       return 0;
     case WM_LBUTTONUP:
       ReleaseCapture();
-      if (record->state != kStateFocused) {
-        MoveTo(button, *record, kStateFocused);
-        SendClick(button);
-      }
+      if (Step(button, *record, ButtonInput::kLeftUp)) SendClick(button);
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(button, *record, wParam, lParam);
@@ -251,7 +249,9 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
     case WM_GETDLGCODE:
       return record->focused ? (DLGC_BUTTON | DLGC_DEFPUSHBUTTON) : 0;
     case WM_KEYUP:
-      if (wParam == VK_RETURN) return SendClick(button);
+      if (wParam == VK_RETURN && Step(button, *record, ButtonInput::kEnterReleased)) {
+        return SendClick(button);
+      }
       break;
     case kBitmapButtonSetBitmap:
       return SetBitmap(button, *record, wParam, lParam);
@@ -261,6 +261,8 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
       return 1;
     case kBitmapButtonGetColour:
       return static_cast<LRESULT>(record->textColour);
+    case kBitmapButtonGetLook:
+      return static_cast<LRESULT>(record->state);
     case WM_SETTEXT:
       CopyText(record->text, reinterpret_cast<const char*>(lParam));
       Invalidate(button);

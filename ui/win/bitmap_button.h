@@ -20,6 +20,9 @@ constexpr UINT kBitmapButtonSetBitmap = WM_USER;
 constexpr UINT kBitmapButtonSetColour = WM_USER + 1;
 // Answers the text colour (for accessibility tools and tests).
 constexpr UINT kBitmapButtonGetColour = WM_USER + 2;
+// Answers the look shown: 0 nothing, 1 normal, 2 focused, 3 pressed (for
+// accessibility tools and tests).
+constexpr UINT kBitmapButtonGetLook = WM_USER + 3;
 
 // Texts longer than this are cut to it.
 constexpr int kBitmapButtonTextLength = 255;

@@ -35,7 +35,8 @@
 //   cycle-toggle CAPTION BOX_ID WINDOW_CAPTION COUNT: COUNT times, the check box
 //     clicked on, the window with WINDOW_CAPTION awaited, clicked off, the window
 //     awaited gone; "DONE <n>";
-//   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen;
+//   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen,
+//     and "RECT <x> <y> <width> <height>", its rectangle there;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
 //   tray-icon-center: "POINT <x> <y>", the middle of the first icon in Wine's tray
 //     window (the driver's, when it is the only program with an icon);
@@ -44,6 +45,10 @@
 //   scroll-pos CAPTION ID: the scroll bar's position, in decimal;
 //   control-text CAPTION ID: "TEXT <hex>" of the control, "ENABLED <0|1>" and
 //     "CHECKED <0|1|2>" (a button's check state, 0 for other controls);
+//   control-states CAPTION ID...: for each control "CONTROL <id> <enabled 0|1>
+//     <checked 0|1|2> <pushed 0|1> <scroll position> <hex text>", read one after
+//     the other (a button's check state and pushed look, 0 for other controls; a
+//     scroll bar's position, 0 for other controls);
 //   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog, then
 //     "TOPMOST 1" when it stays on top of other windows, else "TOPMOST 0";
 //   picture-match CAPTION ID BITMAP: "MISMATCHED <n> OF <pixels>", the pixels inside
@@ -646,6 +651,8 @@ int ControlCenterCommand(int argc, char** argv) {
   if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
   std::printf("POINT %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
               static_cast<long>((rect.top + rect.bottom) / 2));
+  std::printf("RECT %ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+              static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
   return 0;
 }
 
@@ -752,6 +759,40 @@ int ControlTextCommand(int argc, char** argv) {
   DWORD_PTR checked = 0;
   SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, 10000, &checked);
   std::printf("CHECKED %d\n", static_cast<int>(checked));
+  return 0;
+}
+
+int ControlStatesCommand(int argc, char** argv) {
+  if (argc < 2) return 2;
+  HWND dialog = FindVisibleBox(argv[0]);
+  if (dialog == nullptr) return 1;
+  for (int i = 1; i < argc; ++i) {
+    std::int64_t id = 0;
+    if (!ParseNumber(argv[i], &id)) return 2;
+    HWND control = GetDlgItem(dialog, static_cast<int>(id));
+    if (control == nullptr) return 1;
+    char text[1024] = {};
+    DWORD_PTR length = 0;
+    DWORD_PTR checked = 0;
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 10000, &length);
+    char className[64] = {};
+    GetClassNameA(control, className, sizeof className);
+    const bool button = lstrcmpiA(className, "Button") == 0;
+    const bool scrollBar = lstrcmpiA(className, "ScrollBar") == 0;
+    if (button) {
+      SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, 10000, &checked);
+      SendMessageTimeoutA(control, BM_GETSTATE, 0, 0, SMTO_NORMAL, 10000, &state);
+    }
+    std::printf("CONTROL %d %d %d %d %d ", static_cast<int>(id), IsWindowEnabled(control) ? 1 : 0,
+                static_cast<int>(checked), (state & BST_PUSHED) != 0 ? 1 : 0,
+                scrollBar ? GetScrollPos(control, SB_CTL) : 0);
+    for (const char* byte = text; *byte != '\0'; ++byte) {
+      std::printf("%02x", static_cast<unsigned char>(*byte));
+    }
+    std::printf("\n");
+  }
   return 0;
 }
 
@@ -1193,6 +1234,7 @@ const Subcommand kSubcommands[] = {
     {"scroll", ScrollCommand},
     {"scroll-pos", ScrollPosCommand},
     {"control-text", ControlTextCommand},
+    {"control-states", ControlStatesCommand},
     {"dialog-rect", DialogRectCommand},
     {"move-window", MoveWindowCommand},
     {"settle", SettleCommand},
@@ -1224,7 +1266,7 @@ void PrintUsage() {
                "  dialog-syscommand CAPTION CODE | control-center CAPTION ID |\n"
                "  wait-tooltip TIMEOUT_MS | tray-icon-center | scroll CAPTION ID CODE POS | "
                "scroll-pos CAPTION ID |\n"
-               "  control-text CAPTION ID |\n"
+               "  control-text CAPTION ID | control-states CAPTION ID... |\n"
                "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION |\n"
                "  post-click CAPTION ID | set-text CAPTION ID TEXT | focused CAPTION |\n"
                "  combo-items CAPTION ID |\n"
