@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "driver/device_alphabet.h"
+#include "driver/port_names.h"
 #include "driver/port_slot.h"
 
 namespace astro {
@@ -23,12 +25,13 @@ bool AllZero(const PortProperties& p) {
          p.settableStopParity == 0;
 }
 
-void NameSlot(PortSlot& slot, int portNumber, const char* portName) {
-  if (portName) {
-    std::snprintf(slot.name, sizeof slot.name, "%s", portName);
-  } else {
-    std::snprintf(slot.name, sizeof slot.name, "COM%d", portNumber);
-  }
+void NameSlot(PortSlot& slot, const std::string& name) {
+  std::snprintf(slot.name, sizeof slot.name, "%s", name.c_str());
+}
+
+// The number in the "COMn: " of a port's error box.
+int PortNumberOf(const PortSlot& slot, int position) {
+  return ComPortNumber(slot.name).value_or(position + 1);
 }
 
 // Opens the slot's port, asks for the queue sizes and reads whether the
@@ -53,17 +56,91 @@ bool NamesProduct(const char* reply, std::size_t count) {
          text.find("AIRCAP") != std::string_view::npos;
 }
 
-void SendToEveryOpenPort(SerialBus& bus, ErrorReporter& reporter, PortSlot (&slots)[kPortCount],
+void SendToEveryOpenPort(SerialBus& bus, ErrorReporter& reporter, std::vector<PortSlot>& slots,
                          const char* command, const char* failure) {
-  for (int i = 0; i < kPortCount; ++i) {
+  for (std::size_t i = 0; i < slots.size(); ++i) {
     PortSlot& slot = slots[i];
     if (slot.handle == kInvalidPort) continue;
     if (!SendDeviceCommand(bus, slot.handle, command, CommandLength(command), nullptr)) {
       ClosePort(bus, reporter, slot);
-      ReportPortError(reporter, i + 1, failure);
+      ReportPortError(reporter, PortNumberOf(slot, static_cast<int>(i)), failure);
     }
   }
   bus.Sleep(kCommandWaitMs);
+}
+
+// One scan over the named ports: power off, wait, power on and configure, wait,
+// the init and version strings, and the first port in order whose reply names
+// the product. Every other port is closed. Adds the ports that opened in the open
+// pass to *opened; the found slot's index, or -1.
+int ScanPorts(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& commands,
+              std::vector<PortSlot>& slots, const std::vector<std::string>& names, int* opened) {
+  slots.resize(names.size());
+
+  // Power-off pass: the controller draws its power from DTR and RTS, so holding
+  // them off resets it.
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    PortSlot& slot = slots[i];
+    ResetPortSlot(slot);
+    NameSlot(slot, names[i]);
+    bool qualifies = false;
+    if (!OpenCandidate(bus, slot, qualifies)) continue;
+    if (qualifies && bus.ApplyLineConfiguration(slot.handle, false)) {
+      bus.Close(slot.handle);
+      slot.handle = kInvalidPort;
+    } else {
+      ClosePort(bus, reporter, slot);
+    }
+  }
+  bus.Sleep(kPowerWaitMs);
+
+  // Open pass: power on and configure every usable port.
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    PortSlot& slot = slots[i];
+    ResetPortSlot(slot);
+    NameSlot(slot, names[i]);
+    bool qualifies = false;
+    if (!OpenCandidate(bus, slot, qualifies)) continue;
+    ++*opened;
+    if (!qualifies) {
+      ClosePort(bus, reporter, slot);
+      continue;
+    }
+    const char* failure = ConfigureControllerPort(bus, slot.handle);
+    if (failure == nullptr) {
+      slot.event = bus.CreateSerialEvent();
+      if (slot.event == kInvalidEvent) failure = "Function failed CreateEvent";
+    }
+    if (failure) {
+      ClosePort(bus, reporter, slot);
+      ReportPortError(reporter, PortNumberOf(slot, static_cast<int>(i)), failure);
+    }
+  }
+  bus.Sleep(kPowerWaitMs);
+
+  SendToEveryOpenPort(bus, reporter, slots, commands.init,
+                      "Can\xB4t write the INIT STRING to the serial port");
+  SendToEveryOpenPort(bus, reporter, slots, commands.version,
+                      "Can\xB4t write the VERSION STRING to the serial port");
+
+  // The first port in order that names the product is the controller.
+  int found = -1;
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    if (slots[i].handle == kInvalidPort) continue;
+    if (AnswersAsController(bus, slots[i].handle, slots[i].event) && found < 0) {
+      found = static_cast<int>(i);
+    }
+  }
+
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    PortSlot& slot = slots[i];
+    if (static_cast<int>(i) != found && slot.handle != kInvalidPort) ClosePort(bus, reporter, slot);
+    if (slot.event != kInvalidEvent) {
+      bus.CloseEvent(slot.event);
+      slot.event = kInvalidEvent;
+    }
+  }
+  return found;
 }
 
 }  // namespace
@@ -124,71 +201,18 @@ bool SendDeviceCommand(SerialBus& bus, PortHandle port, const char* text, std::s
 
 PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& commands,
                       const char* portName, std::string* foundName) {
-  PortSlot slots[kPortCount];
-
-  // Power-off pass: the controller draws its power from DTR and RTS, so holding
-  // them off resets it.
-  for (int i = 0; i < kPortCount; ++i) {
-    PortSlot& slot = slots[i];
-    ResetPortSlot(slot);
-    NameSlot(slot, i + 1, portName);
-    bool qualifies = false;
-    if (!OpenCandidate(bus, slot, qualifies)) continue;
-    if (qualifies && bus.ApplyLineConfiguration(slot.handle, false)) {
-      bus.Close(slot.handle);
-      slot.handle = kInvalidPort;
-    } else {
-      ClosePort(bus, reporter, slot);
-    }
+  std::vector<std::string> names;
+  for (int number = 1; number <= kPortCount; ++number) {
+    names.push_back(portName ? std::string(portName) : ComPortName(number));
   }
-  bus.Sleep(kPowerWaitMs);
-
-  // Open pass: power on and configure every usable port.
+  std::vector<PortSlot> slots;
   int opened = 0;
-  for (int i = 0; i < kPortCount; ++i) {
-    PortSlot& slot = slots[i];
-    const int portNumber = i + 1;
-    ResetPortSlot(slot);
-    NameSlot(slot, portNumber, portName);
-    bool qualifies = false;
-    if (!OpenCandidate(bus, slot, qualifies)) continue;
-    ++opened;
-    const char* failure = nullptr;
-    if (!qualifies) {
-      ClosePort(bus, reporter, slot);
-      continue;
-    }
-    failure = ConfigureControllerPort(bus, slot.handle);
-    if (failure == nullptr) {
-      slot.event = bus.CreateSerialEvent();
-      if (slot.event == kInvalidEvent) failure = "Function failed CreateEvent";
-    }
-    if (failure) {
-      ClosePort(bus, reporter, slot);
-      ReportPortError(reporter, portNumber, failure);
-    }
-  }
-  bus.Sleep(kPowerWaitMs);
-
-  SendToEveryOpenPort(bus, reporter, slots, commands.init,
-                      "Can\xB4t write the INIT STRING to the serial port");
-  SendToEveryOpenPort(bus, reporter, slots, commands.version,
-                      "Can\xB4t write the VERSION STRING to the serial port");
-
-  // The first port in port order that names the product is the controller.
-  int found = -1;
-  for (int i = 0; i < kPortCount; ++i) {
-    if (slots[i].handle == kInvalidPort) continue;
-    if (AnswersAsController(bus, slots[i].handle, slots[i].event) && found < 0) found = i;
-  }
-
-  for (int i = 0; i < kPortCount; ++i) {
-    PortSlot& slot = slots[i];
-    if (i != found && slot.handle != kInvalidPort) ClosePort(bus, reporter, slot);
-    if (slot.event != kInvalidEvent) {
-      bus.CloseEvent(slot.event);
-      slot.event = kInvalidEvent;
-    }
+  int found = ScanPorts(bus, reporter, commands, slots, names, &opened);
+  // USB serial adapters get numbers above COM8: the system's other ports are
+  // scanned the same way once COM1..COM8 had no controller.
+  if (found < 0 && portName == nullptr) {
+    names = PortsAboveFirstScan(bus.SystemPortNames());
+    if (!names.empty()) found = ScanPorts(bus, reporter, commands, slots, names, &opened);
   }
 
   if (found < 0) {

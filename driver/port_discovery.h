@@ -1,5 +1,6 @@
-// Finding the controller on COM1..COM8, powering it up and sending it its
-// start-up commands; writing commands; the start-up error texts.
+// Finding the controller on COM1..COM8, and then on the system's ports above them,
+// powering it up and sending it its start-up commands; writing commands; the
+// start-up error texts.
 #pragma once
 
 #include <array>
@@ -40,9 +41,11 @@ void ReportPortError(ErrorReporter& reporter, int portNumber, const char* text);
 // 255 characters.
 std::string FormatErrorText(const char* text, std::uint32_t code);
 
-// Scans the ports (portName replaces every COMn name when given), detects the
-// controller by its version reply and sends it the start-up commands. Returns the
-// controller's port, or 0 when none was found; its name goes to *foundName.
+// Scans COM1..COM8 (portName replaces every COMn name when given), detects the
+// controller by its version reply and sends it the start-up commands. When none
+// of them names the product (and no name is given), the system's ports above
+// COM8 are scanned the same way, in ascending order. Returns the controller's
+// port, or 0 when none was found; its name ("COMn") goes to *foundName.
 PortHandle OpenDevice(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& commands,
                       const char* portName, std::string* foundName = nullptr);
 

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "driver/handles.h"
 
@@ -41,7 +43,8 @@ class SerialBus {
  public:
   virtual ~SerialBus() = default;
 
-  // Opens a port for overlapped reading and writing; kInvalidPort when it does not open.
+  // Opens a port ("COMn") for overlapped reading and writing; kInvalidPort when it
+  // does not open.
   virtual PortHandle Open(const char* name) = 0;
   virtual void Close(PortHandle port) = 0;
   virtual bool SetupQueues(PortHandle port, std::uint32_t inQueue, std::uint32_t outQueue) = 0;
@@ -65,6 +68,8 @@ class SerialBus {
   virtual bool PollReply(PortHandle port, EventHandle event, char* buffer, std::size_t capacity,
                          std::size_t& count) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
+  // The system's names of its serial ports ("COM12", in no particular order).
+  virtual std::vector<std::string> SystemPortNames() = 0;
 };
 
 // Receives the start-up error boxes; the Windows layer appends the calling

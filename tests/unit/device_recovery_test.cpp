@@ -36,13 +36,80 @@ class DeviceRecoveryTest : public ::testing::Test {
   Lines sends;
 };
 
-TEST_F(DeviceRecoveryTest, AnAbsentPortIsTriedEveryTwoSecondsAndNothingElse) {
+TEST_F(DeviceRecoveryTest, OwnPortEveryTwoSecondsAndFromTheThirdTryEveryFifthAsksEveryPort) {
+  bus.systemPorts = {"COM12", "COM3", "COM9"};
   EXPECT_EQ(recovery.DueIn(10'000), 2000u);
   EXPECT_EQ(recovery.Step(11'999), kInvalidPort);
   EXPECT_TRUE(bus.log.empty());
-  EXPECT_EQ(RunUntil(17'000), kInvalidPort);
-  EXPECT_EQ(bus.log, (Lines{"Open COM3", "Open COM3", "Open COM3"}));  // at 12, 14 and 16 s
+  EXPECT_EQ(RunUntil(33'000), kInvalidPort);
+  // Tries at 12, 14, 16, ... 32 s; the 3rd (16 s) and the 8th (26 s) ask every
+  // other port too, so no other device is asked more often than every 10 s.
+  const Lines every = {"Open COM3", "Open COM1", "Open COM2",  "Open COM4", "Open COM5",
+                       "Open COM6", "Open COM7", "Open COM8",  "Open COM9", "Open COM12"};
+  Lines expected = {"Open COM3", "Open COM3"};
+  expected.insert(expected.end(), every.begin(), every.end());
+  expected.insert(expected.end(), {"Open COM3", "Open COM3", "Open COM3", "Open COM3"});
+  expected.insert(expected.end(), every.begin(), every.end());
+  expected.insert(expected.end(), {"Open COM3", "Open COM3", "Open COM3"});
+  EXPECT_EQ(bus.Entries("Open"), expected);
   EXPECT_TRUE(recovery.Active());
+  EXPECT_EQ(recovery.PortName(), "COM3");
+}
+
+TEST_F(DeviceRecoveryTest, BackOnAnotherPortItIsTakenThereAndKeptForTheNextLoss) {
+  // COM3 now belongs to another program; another device answers on COM6; the
+  // controller is on COM9 and on COM12 (the lower number wins, although "COM12"
+  // sorts first as text).
+  bus.Port("COM3").opens = false;
+  bus.Port("COM6").replies = {"MODEM OK 1234\r"};
+  bus.Port("COM9").replies = {"AIRCAP 3D V2.1\r"};
+  bus.Port("COM12").replies = {"AIRCAP 3D V2.1\r"};
+  bus.systemPorts = {"COM12", "COM9"};
+  const PortHandle port = RunUntil(30'000);
+  ASSERT_NE(port, kInvalidPort);
+  EXPECT_EQ(bus.NameOf(port), "COM9");
+  EXPECT_EQ(recovery.PortName(), "COM9");
+  // The third try, at 16 s: a second of power, init, version, then the start-up
+  // commands on COM9 only.
+  EXPECT_EQ(now, 17'800u);
+  EXPECT_EQ(bus.sent["COM9"], "\rz\rvQ\rn?\rq00\rpAA\rm3\rc33\rb9\r");
+  EXPECT_EQ(bus.sent["COM6"], "\rz\rvQ\r");
+  EXPECT_EQ(bus.sent["COM12"], "\rz\rvQ\r");
+  EXPECT_EQ(bus.openHandles, 1);
+  EXPECT_EQ(bus.openEvents, 0);
+
+  // Lost again: its own port is now COM9.
+  recovery.Begin(recovery.PortName(), now);
+  bus.log.clear();
+  RunUntil(now + 2000);
+  EXPECT_EQ(bus.Entries("Open"), (Lines{"Open COM9"}));
+}
+
+TEST_F(DeviceRecoveryTest, APortThatAppearsIsAskedAtOnce) {
+  bus.Port("COM3").opens = false;
+  bus.Port("COM14").replies = {"ASTROLAB 3D\r"};
+  recovery.PortArrived("COM14", 10'500);  // before the first try: due at once
+  EXPECT_EQ(recovery.DueIn(10'500), 0u);
+  now = 10'500;
+  const PortHandle port = RunUntil(20'000);
+  ASSERT_NE(port, kInvalidPort);
+  EXPECT_EQ(bus.NameOf(port), "COM14");
+  EXPECT_EQ(bus.Entries("Open"), (Lines{"Open COM3", "Open COM14"}));
+  EXPECT_EQ(now, 12'300u);  // 1 s of power, init, version, six commands
+
+  // Not recovering: an arrival changes nothing. Its own port appearing brings
+  // the next try forward, asking only that port; the try after is as usual.
+  recovery.PortArrived("COM5", now);
+  EXPECT_FALSE(recovery.Active());
+  bus.Port("COM14").opens = false;
+  recovery.Begin("COM14", 20'000);
+  now = 20'000;
+  bus.log.clear();
+  recovery.PortArrived("com14", 20'300);
+  EXPECT_EQ(recovery.DueIn(20'300), 0u);
+  now = 20'300;
+  RunUntil(22'400);
+  EXPECT_EQ(bus.Entries("Open"), (Lines{"Open COM14", "Open COM14"}));  // at 20.3 and 22.3 s
 }
 
 TEST_F(DeviceRecoveryTest, TheControllerBackIsPoweredAskedAndStartedUpAsAtStartUp) {

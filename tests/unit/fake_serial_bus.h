@@ -41,6 +41,7 @@ class FakeSerialBus : public SerialBus {
   int failingCreateEventCall = -1;  // 1-based number of the call that fails
   int openHandles = 0;              // ports opened and not yet closed
   int openEvents = 0;
+  std::vector<std::string> systemPorts;  // what SystemPortNames answers
 
   FakePort& Port(const std::string& name) { return ports[name]; }
 
@@ -58,6 +59,10 @@ class FakeSerialBus : public SerialBus {
     return out;
   }
 
+  std::vector<std::string> SystemPortNames() override {
+    log.push_back("SystemPortNames");
+    return systemPorts;
+  }
   PortHandle Open(const char* name) override {
     log.push_back(std::string("Open ") + name);
     auto it = ports.find(name);

@@ -238,6 +238,57 @@ TEST_F(OpenDeviceTest, FirstControllerInPortOrderWinsAndTheOtherIsClosed) {
                            "CloseEvent 5003"}));
 }
 
+TEST_F(OpenDeviceTest, PortsAboveCom8AreScannedOnlyWhenCom1ToCom8HaveNoController) {
+  // A controller on COM3 with another on COM12: the system's list is not even
+  // asked for, and COM12 is never opened.
+  Controller("COM3");
+  Controller("COM12");
+  bus.systemPorts = {"COM3", "COM12"};
+  EXPECT_EQ(Chosen(Run()), "COM3");
+  EXPECT_TRUE(bus.Entries("SystemPortNames").empty());
+  EXPECT_TRUE(bus.Entries("Open COM12").empty());
+
+  // No controller among COM1..COM8 (COM2 another device): the system's ports
+  // above COM8 are scanned in ascending number, each once, with their own power
+  // cycle; COM10 comes before COM12 although "COM12" sorts first as text.
+  bus = FakeSerialBus();
+  bus.Port("COM2").replies = {"MODEM OK 1234\r"};
+  bus.Port("COM9");  // silent
+  Controller("COM10");
+  Controller("COM12");
+  bus.systemPorts = {"COM12", "COM2", "com10", "COM9", "COM12", "COM257", "COM08", "LPT1"};
+  std::string name;
+  const PortHandle port = OpenDevice(bus, reporter, commands, nullptr, &name);
+  EXPECT_EQ(Chosen(port), "COM10");
+  EXPECT_EQ(name, "COM10");
+  EXPECT_TRUE(reporter.messages.empty());
+  ExpectOnlyOpen(port);
+  EXPECT_EQ(bus.sent["COM10"], std::string("\rz\rvQ\r") + kStartupCommands);
+  EXPECT_EQ(bus.sent["COM12"], "\rz\rvQ\r");
+  EXPECT_EQ(bus.sent["COM2"], "\rz\rvQ\r");  // asked once, in the first scan
+  Lines opens = bus.Entries("Open COM");
+  opens.erase(opens.begin(), opens.begin() + 16);  // the first scan's two passes
+  EXPECT_EQ(opens, (Lines{"Open COM9", "Open COM10", "Open COM12", "Open COM9", "Open COM10",
+                          "Open COM12"}));
+  // The second scan's waits: power off, power on, init, version.
+  EXPECT_EQ(bus.Entries("Sleep").size(), 8u + 6u);
+}
+
+TEST_F(OpenDeviceTest, PortsAboveCom8ThatDoNotAnswerChangeNoMessage) {
+  // COM1..COM8 held by other programs, COM12 silent: no controller, but a port
+  // did open, so the busy-ports box is not shown.
+  bus.Port("COM12");
+  bus.systemPorts = {"COM12"};
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_TRUE(reporter.messages.empty());
+  ExpectOnlyOpen(0);
+  // Nothing at all opens: the box, as without ports above COM8.
+  bus = FakeSerialBus();
+  bus.systemPorts = {"COM12", "COM20"};
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_EQ(reporter.messages, (Lines{"All serial ports are being used!"}));
+}
+
 TEST_F(OpenDeviceTest, NoPortOpens) {
   const PortHandle port = Run();
   EXPECT_EQ(port, 0u);
