@@ -1,5 +1,10 @@
 #include "delivery/win/main_window.h"
 
+#include <dbt.h>
+
+#include <cstddef>
+#include <string>
+
 #include "delivery/client_commands.h"
 #include "delivery/main_menu.h"
 #include "delivery/win/delivery_state.h"
@@ -55,6 +60,27 @@ void PaintPicture(HWND window) {
     DeleteObject(picture);
   }
   EndPaint(window, &paint);
+}
+
+// A serial port appeared (an adapter plugged in): while the controller is lost,
+// it is asked at once. The system gives the name in the window's character set;
+// a name that reads as UTF-16 is taken as such.
+void OnDeviceChange(WPARAM event, LPARAM data) {
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (event != DBT_DEVICEARRIVAL || header == nullptr ||
+      header->dbch_devicetype != DBT_DEVTYP_PORT ||
+      header->dbch_size <= offsetof(DEV_BROADCAST_PORT_A, dbcp_name)) {
+    return;
+  }
+  const auto* port = reinterpret_cast<const DEV_BROADCAST_PORT_A*>(header);
+  const std::size_t room = header->dbch_size - offsetof(DEV_BROADCAST_PORT_A, dbcp_name);
+  const char* bytes = port->dbcp_name;
+  const bool wide = room >= 2 && bytes[0] != '\0' && bytes[1] == '\0';
+  std::string name;
+  for (std::size_t i = 0; i < room && bytes[i] != '\0' && name.size() < 16; i += wide ? 2 : 1) {
+    name.push_back(bytes[i]);
+  }
+  deviceRecovery.PortArrived(name, GetTickCount64());
 }
 
 // The tray icon's double-click: the hidden window comes back at its place.
@@ -213,6 +239,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_COMMAND:
       if (!OnMenuCommand(window, LOWORD(wParam))) return 0;
+      break;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam, lParam);
       break;
     case kTrayCallbackMessage:
       if (lParam == WM_LBUTTONDBLCLK) ShowMainWindow(window);

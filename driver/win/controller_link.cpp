@@ -14,8 +14,9 @@ void ControllerLink::ControllerLost() {
   UpdateTrayTip(settings.language);
 }
 
-void ControllerLink::ControllerBack(HANDLE port) {
+void ControllerLink::ControllerBack(HANDLE port, const std::string& portName) {
   deliveryContext.port = FromHandle(port);
+  controllerPortName = portName;
   controllerLost = false;
   UpdateTrayTip(settings.language);
 }

@@ -13,5 +13,6 @@ WinRegistry userRegistry;
 HHOOK activationHook = nullptr;
 std::string controllerPortName;
 bool controllerLost = false;
+DeviceRecovery deviceRecovery(serialBus, storedCommands);
 
 }  // namespace astro

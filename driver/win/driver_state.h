@@ -11,6 +11,7 @@
 #include "config/win/win_registry.h"
 #include "delivery/delivery_context.h"
 #include "driver/device_commands.h"
+#include "driver/device_recovery.h"
 #include "driver/win/win_serial_bus.h"
 
 namespace astro {
@@ -27,12 +28,15 @@ extern WinSerialBus serialBus;
 extern WinRegistry userRegistry;
 // The hook handle that the activation hook library returned, 0 without one.
 extern HHOOK activationHook;
-// The port the controller was found on ("COM3"), where it is looked for again
-// when it is lost.
+// The port the controller was found on ("COM3"), or the one it came back on after
+// a loss; where it is looked for first when it is lost.
 extern std::string controllerPortName;
 // The controller's port failed for good and the driver is waiting for it to come
 // back; deliveryContext.port is kInvalidPort meanwhile.
 extern bool controllerLost;
+// Brings a lost controller back (the main loop steps it; the main window tells
+// it of ports that appear).
+extern DeviceRecovery deviceRecovery;
 
 // Whether the controller was found at start-up (it may be lost for a while since):
 // the dialogs that need it close at once without it.

@@ -91,10 +91,11 @@ void MainLoop::CloseLostPort(DeviceLink& link) {
 
 void MainLoop::Resume(HANDLE port, DeviceLink& link) {
   port_ = port;
+  portName_ = recovery_.PortName();
   health_.Reset();
   sleepOn_ = commEventOnly_ ? SleepOn::kCommEvent : SleepOn::kUnknown;
   link.Clear();
-  listener_.ControllerBack(port);
+  listener_.ControllerBack(port, portName_);
   ArmCommWait();
 }
 

@@ -39,8 +39,9 @@ class LinkListener {
   virtual ~LinkListener() = default;
   // The port failed for good and is closed; recovery has begun.
   virtual void ControllerLost() = 0;
-  // The controller answered again on port, which the loop reads from now on.
-  virtual void ControllerBack(HANDLE port) = 0;
+  // The controller answered again on port (named portName, which may be another
+  // than before), which the loop reads from now on.
+  virtual void ControllerBack(HANDLE port, const std::string& portName) = 0;
 };
 
 class MainLoop {

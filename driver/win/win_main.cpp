@@ -32,7 +32,6 @@ namespace {
 MessageBoxReporter errorReporter;
 MainThreadHost mainThreadHost(serialBus, deliveryContext);
 DeviceLink deviceLink(deliveryContext, settings, runtimeFlags, storedCommands, mainThreadHost);
-DeviceRecovery deviceRecovery(serialBus, storedCommands);
 ControllerLink controllerLink;
 
 // Set to 1, the main loop sleeps only on the port's comm event, as it does with

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "driver/port_names.h"
+
 namespace astro {
 namespace {
 
@@ -107,8 +109,8 @@ void ConfigureControllerLine(DCB& dcb, bool powerOn) {
 }
 
 PortHandle WinSerialBus::Open(const char* name) {
-  HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING, nullptr);
+  HANDLE port = CreateFileA(PortOpenName(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING, nullptr);
   return port == INVALID_HANDLE_VALUE ? kInvalidPort : FromHandle(port);
 }
 
@@ -208,6 +210,32 @@ bool WinSerialBus::PollReply(PortHandle port, EventHandle event, char* buffer, s
 
 void WinSerialBus::Sleep(unsigned milliseconds) {
   ::Sleep(milliseconds);
+}
+
+// The serial ports' device map: one text value a port, its data the port's name.
+std::vector<std::string> WinSerialBus::SystemPortNames() {
+  std::vector<std::string> names;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return names;
+  }
+  for (DWORD index = 0;; ++index) {
+    char valueName[256];
+    DWORD nameLength = sizeof valueName;
+    char data[64] = {};
+    DWORD dataLength = sizeof data - 1;
+    DWORD type = 0;
+    const LONG result = RegEnumValueA(key, index, valueName, &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data), &dataLength);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    // A value too long for a port name, or not text, names no port.
+    if (result != ERROR_SUCCESS || type != REG_SZ) continue;
+    data[std::min<DWORD>(dataLength, sizeof data - 1)] = '\0';
+    names.emplace_back(data);
+  }
+  RegCloseKey(key);
+  return names;
 }
 
 }  // namespace astro

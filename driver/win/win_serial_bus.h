@@ -37,6 +37,7 @@ class WinSerialBus : public SerialBus {
   bool PollReply(PortHandle port, EventHandle event, char* buffer, std::size_t capacity,
                  std::size_t& count) override;
   void Sleep(unsigned milliseconds) override;
+  std::vector<std::string> SystemPortNames() override;
 
   // The mask read back after the last SetEventMask.
   DWORD EventMask() const { return eventMask_; }

@@ -44,8 +44,8 @@ TEST_F(DeviceRecoveryTest, OwnPortEveryTwoSecondsAndFromTheThirdTryEveryFifthAsk
   EXPECT_EQ(RunUntil(33'000), kInvalidPort);
   // Tries at 12, 14, 16, ... 32 s; the 3rd (16 s) and the 8th (26 s) ask every
   // other port too, so no other device is asked more often than every 10 s.
-  const Lines every = {"Open COM3", "Open COM1", "Open COM2",  "Open COM4", "Open COM5",
-                       "Open COM6", "Open COM7", "Open COM8",  "Open COM9", "Open COM12"};
+  const Lines every = {"Open COM3", "Open COM1", "Open COM2", "Open COM4", "Open COM5",
+                       "Open COM6", "Open COM7", "Open COM8", "Open COM9", "Open COM12"};
   Lines expected = {"Open COM3", "Open COM3"};
   expected.insert(expected.end(), every.begin(), every.end());
   expected.insert(expected.end(), {"Open COM3", "Open COM3", "Open COM3", "Open COM3"});

@@ -67,19 +67,21 @@ TEST(MainMenuResource, ChosenByLanguage) {
   EXPECT_EQ(MainMenuResource(-1), 168);
 }
 
-TEST(TrayTipText, SaysDisconnectedInTheLanguageWhileTheControllerIsLost) {
-  EXPECT_STREQ(TrayTipText(0, false), "Astrolab/AIRCAP 3D Controller");
-  EXPECT_STREQ(TrayTipText(3, false), "AIRCAP 3D Controller");
+TEST(TrayTipText, NamesThePortOrSaysDisconnectedInTheLanguage) {
+  EXPECT_EQ(TrayTipText(0, false, "COM3"), "Astrolab/AIRCAP 3D Controller - COM3");
+  EXPECT_EQ(TrayTipText(3, false, "COM12"), "AIRCAP 3D Controller - COM12");
+  EXPECT_EQ(TrayTipText(0, false, ""), "Astrolab/AIRCAP 3D Controller");
+  EXPECT_LT(TrayTipText(0, false, "COM256").size(), 64u);
   const char* lost[] = {
       "Astrolab/AIRCAP 3D Controller - disconnected", "AIRCAP 3D Controller - nicht verbunden",
       "AIRCAP 3D Controller - d\xE9"
       "connect\xE9",
       "AIRCAP 3D Controller - desconectado", "AIRCAP 3D Controller - disconnesso"};
   for (int language = 0; language < 5; ++language) {
-    EXPECT_STREQ(TrayTipText(language, true), lost[language]) << language;
-    EXPECT_LT(std::string(TrayTipText(language, true)).size(), 64u) << language;
+    EXPECT_EQ(TrayTipText(language, true, "COM12"), lost[language]) << language;
+    EXPECT_LT(TrayTipText(language, true, "COM12").size(), 64u) << language;
   }
-  EXPECT_STREQ(TrayTipText(7, true), lost[0]);
+  EXPECT_EQ(TrayTipText(7, true, "COM3"), lost[0]);
 }
 
 }  // namespace

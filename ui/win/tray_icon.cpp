@@ -38,7 +38,7 @@ bool AddTrayIcon(HWND window, HINSTANCE instance, std::int32_t language) {
   trayRecord.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayRecord.uCallbackMessage = kTrayCallbackMessage;
   trayRecord.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ImageId(0)));
-  SetTrayTip(ProductTitle(language));
+  SetTrayTip(TrayTipText(language, controllerLost, controllerPortName).c_str());
   ShellTray tray;
   trayAdded = AddTrayIconPatiently(tray);
   return trayAdded;
@@ -50,7 +50,7 @@ UINT TaskbarCreatedMessage() {
 }
 
 void UpdateTrayTip(std::int32_t language) {
-  SetTrayTip(TrayTipText(language, controllerLost));
+  SetTrayTip(TrayTipText(language, controllerLost, controllerPortName).c_str());
   if (trayAdded) Shell_NotifyIconA(NIM_MODIFY, &trayRecord);
 }
 
