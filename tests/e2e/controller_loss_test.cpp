@@ -39,27 +39,6 @@ class ControllerLossTest : public TrackingTest {
     return true;
   }
 
-  // The tray icon's tip as the desktop shows it when the pointer rests on the
-  // icon; hovers again until it reads `expected` or the time is up.
-  std::string TrayTipUntil(const std::string& expected) {
-    const ProbeResult point = session_.Probe({"tray-icon-center"});
-    if (!point.Succeeded() || !point.Field("POINT")) return "(no tray window)";
-    std::istringstream words(*point.Field("POINT"));
-    std::string x, y;
-    words >> x >> y;
-    const std::string xdotool = FindOnPath("xdotool");
-    std::string tip;
-    const auto deadline = Clock::now() + kReplyTimeout;
-    do {
-      // Away and back, so that the desktop shows the tip afresh.
-      session_.Run({xdotool, "mousemove", "600", "700"}, 10s);
-      session_.Run({xdotool, "mousemove", x, y}, 10s);
-      session_.Run({xdotool, "mousemove_relative", "1", "1"}, 10s);
-      tip = session_.Probe({"wait-tooltip", "5000"}).Text().value_or("");
-    } while (tip != expected && Clock::now() < deadline);
-    return tip;
-  }
-
   // Sends marker samples until the client has one more than before: markers the
   // driver reads before it has taken the client's registration go elsewhere.
   bool ReachesClient(const ClientWindow& client) {
@@ -73,6 +52,20 @@ class ControllerLossTest : public TrackingTest {
       }
     }
     return false;
+  }
+
+  // The controller back on COM<number> has its whole start-up within `limit`; then
+  // motion goes to the client as before and the tray tip names the port.
+  void ExpectTakenUpOn(int number, sim::SimulatedController* back, const ClientWindow& client,
+                       std::chrono::seconds limit) {
+    ASSERT_NE(back, nullptr);
+    ASSERT_TRUE(back->WaitForCommand("b9", limit)) << "COM" << number << " was not taken up";
+    EXPECT_THAT(CommandLines(*back),
+                ElementsAre("", "z", "vQ", "n?", "q00", "pAA", "m3", "c33", "b9"));
+    controller_ = back;
+    EXPECT_EQ(NextSampleGoesTo(), client.window);
+    const std::string tip = "Astrolab/AIRCAP 3D Controller - COM" + std::to_string(number);
+    EXPECT_EQ(TrayTipUntil(tip), tip);
   }
 
   // Driver and wineserver CPU time over 10 s, in ms.
@@ -111,14 +104,49 @@ TEST_F(ControllerLossTest, AVanishedControllerCostsNothingAndComesBackOnItsPort)
   ASSERT_TRUE(driver_->Running());
 
   // The controller comes back on the same link: the driver finds it there.
-  sim::SimulatedController* back = Attach(3);
-  ASSERT_NE(back, nullptr);
-  ASSERT_TRUE(back->WaitForCommand("b9", kStartupTimeout));
-  EXPECT_THAT(CommandLines(*back),
-              ElementsAre("", "z", "vQ", "n?", "q00", "pAA", "m3", "c33", "b9"));
-  controller_ = back;
+  ExpectTakenUpOn(3, Attach(3), client, kStartupTimeout);
+}
+
+// Plugged into another USB socket, the controller comes back on another port: the
+// driver asks every port now and then, and a port the system announces at once.
+TEST_F(ControllerLossTest, BackOnAnotherPortItIsFoundThereAndAnAnnouncedPortIsAskedAtOnce) {
+  const std::string disconnected = "Astrolab/AIRCAP 3D Controller - disconnected";
+  const ClientWindow client = StartClient("Modeler");
+  ASSERT_TRUE(RoutesTo(client));
+  // Unplugged: the adapter's port goes with it.
+  std::string error;
+  controller_->Stop();
+  ASSERT_TRUE(session_.UnlinkComPort(3, &error)) << error;
+  EXPECT_EQ(TrayTipUntil(disconnected), disconnected);
+  // Waiting costs next to nothing, the searches of every port included.
+  const double cpuMs = CpuOverTenSeconds();
+  EXPECT_GE(cpuMs, 0);
+  EXPECT_LT(cpuMs, 200) << "driver and wineserver CPU while the controller is away";
+
+  // Back on COM6, where another device was: found within 15 s of its return.
+  sim::SimulatedController* back = Attach(6);
+  ExpectTakenUpOn(6, back, client, 15s);
+  ASSERT_FALSE(HasFatalFailure());
+
+  // Lost again and plugged in as COM14, which the system announces: COM14 is asked
+  // at once, before the next search of every port would ask COM2's device.
+  sim::SimulatedController* otherDevice = otherPorts_.at(1).get();  // COM2
+  const std::size_t otherHeard = CommandLines(*otherDevice).size();
+  back->Stop();
+  ASSERT_TRUE(session_.UnlinkComPort(6, &error)) << error;
+  sim::SimulatedController* announced = Attach(14);
+  ASSERT_NE(announced, nullptr);
+  // Announced again and again: the driver takes no notice until it has found the
+  // controller lost.
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (!announced->WaitForCommand("vQ", 300ms)) {
+    ASSERT_LT(Clock::now(), deadline) << "COM14 was never asked";
+    ASSERT_TRUE(session_.Probe({"device-arrival", "COM14"}).Succeeded());
+  }
+  ASSERT_TRUE(announced->WaitForCommand("b9", kReplyTimeout));
+  EXPECT_EQ(CommandLines(*otherDevice).size(), otherHeard);
+  controller_ = announced;
   EXPECT_EQ(NextSampleGoesTo(), client.window);
-  EXPECT_EQ(TrayTipUntil("Astrolab/AIRCAP 3D Controller"), "Astrolab/AIRCAP 3D Controller");
 }
 
 // The same on the loop's other way of waiting (the one Windows ports take), where

@@ -1,5 +1,7 @@
 #include "tests/e2e/driver_fixture.h"
 
+#include <sstream>
+
 #include "tests/e2e/driver_launch.h"
 #include "tests/e2e/harness_paths.h"
 
@@ -84,6 +86,26 @@ sim::SimulatedController* DriverTest::StartDriverWithController(ChildProcess** d
     return nullptr;
   }
   return controller;
+}
+
+std::string DriverTest::TrayTipUntil(const std::string& expected) {
+  const ProbeResult point = session_.Probe({"tray-icon-center"});
+  if (!point.Succeeded() || !point.Field("POINT")) return "(no tray window)";
+  std::istringstream words(*point.Field("POINT"));
+  std::string x, y;
+  words >> x >> y;
+  const std::string xdotool = FindOnPath("xdotool");
+  const auto tenSeconds = std::chrono::seconds(10);
+  std::string tip;
+  const auto deadline = Clock::now() + kReplyTimeout;
+  do {
+    // Away and back, so that the desktop shows the tip afresh.
+    session_.Run({xdotool, "mousemove", "600", "700"}, tenSeconds);
+    session_.Run({xdotool, "mousemove", x, y}, tenSeconds);
+    session_.Run({xdotool, "mousemove_relative", "1", "1"}, tenSeconds);
+    tip = session_.Probe({"wait-tooltip", "5000"}).Text().value_or("");
+  } while (tip != expected && Clock::now() < deadline);
+  return tip;
 }
 
 void RunningDriverTest::SetUp() {

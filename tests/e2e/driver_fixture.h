@@ -44,6 +44,9 @@ class DriverTest : public ::testing::Test {
   // start-up: the beep command has gone out and the tray icon exists. The driver's
   // process goes to *driver when asked for. Null (and a failure) otherwise.
   sim::SimulatedController* StartDriverWithController(ChildProcess** driver = nullptr);
+  // The tray icon's tip as the desktop shows it when the pointer rests on the
+  // icon; hovers again until it reads `expected` or the reply time-out passes.
+  std::string TrayTipUntil(const std::string& expected);
 
   WineSession session_;
   std::vector<std::unique_ptr<sim::SimulatedController>> controllers_;

@@ -95,5 +95,43 @@ TEST_P(UsersMachineTest, ControllerOnCom5IsFoundAndTheDriverWorks) {
 INSTANTIATE_TEST_SUITE_P(Worlds, UsersMachineTest,
                          ::testing::Values(World::kOtherDevices, World::kHostPort), WorldName);
 
+// USB serial adapters get numbers above COM8, among the same other ports (and
+// the host's own port, which Wine maps as COM9 here).
+class PortsAboveCom8Test : public ClientTest {
+ protected:
+  // The driver started with the controller on COM<number> and the test client;
+  // the start-up went to the controller, and the tray tip names its port.
+  void StartWithControllerOn(int number) {
+    controllerPort_ = number;
+    StartDriverAndClient({}, Shaping(), 0);
+    ASSERT_FALSE(HasFatalFailure());
+    const std::vector<std::string> startup = {"", "z", "vQ", "n?", "q00", "pAA", "m3", "c33", "b9"};
+    const std::vector<std::string> received = CommandLines(*controller_);
+    ASSERT_GE(received.size(), startup.size());
+    EXPECT_EQ(std::vector<std::string>(received.begin(), received.begin() + startup.size()),
+              startup);
+    const std::string tip = "Astrolab/AIRCAP 3D Controller - COM" + std::to_string(number);
+    EXPECT_EQ(TrayTipUntil(tip), tip);
+  }
+};
+
+TEST_F(PortsAboveCom8Test, AControllerOnCom12IsFoundWhenCom1ToCom8HaveNone) {
+  StartWithControllerOn(12);
+  ASSERT_FALSE(HasFatalFailure());
+  // COM1..COM8 were asked once, in the first scan.
+  ASSERT_NE(otherPorts_.size(), 0u);
+  for (const auto& port : otherPorts_) EXPECT_THAT(CommandLines(*port), ElementsAre("", "z", "vQ"));
+  const sim::Axes sample = {100, -200, 300, -40, 50, -60};
+  EXPECT_THAT(SendAndCollect({sim::ShortMotionLine(sample)}),
+              ElementsAre(*ExpectedMotion(sample, shaping_)));
+}
+
+TEST_F(PortsAboveCom8Test, AControllerOnCom3IsChosenAndOneOnCom12NeverHearsOfTheDriver) {
+  sim::SimulatedController* second = Attach(12);
+  ASSERT_NE(second, nullptr);
+  StartWithControllerOn(3);
+  EXPECT_TRUE(CommandLines(*second).empty());
+}
+
 }  // namespace
 }  // namespace e2e

@@ -20,6 +20,11 @@ constexpr int kDisplayStep = 10;  // the next display tried when one is taken
 constexpr const char* kPrefixReadyMarker = "/.astro-e2e-ready";
 constexpr const char* kPortsKey = "HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports";
 constexpr const char* kPortsFile = "com_ports.reg";
+// The system's list of its serial ports. Wine's mount manager writes it from the
+// Ports key when the prefix's services start (COM12 as "\Device\Serial11"), not
+// for ports mapped while they run: those the harness adds itself, as Windows does
+// when an adapter is plugged in.
+constexpr const char* kSerialCommKey = "HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
 std::string SafeFileName(const std::string& text) {
   std::string name;
@@ -257,6 +262,34 @@ bool WineSession::ClearComPorts(std::string* error) {
   for (int number = 1; number <= 8; ++number) {
     if (!SetComLink(number, noPort, error)) return false;
   }
+  return ClearPortsAboveCom8(error);
+}
+
+// Ports above COM8 that an earlier test mapped (their pseudo-terminals are gone,
+// and their numbers may now belong to another test's) go; what Wine maps of the
+// host's own devices stays.
+bool WineSession::ClearPortsAboveCom8(std::string* error) {
+  std::error_code failure;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(PrefixDir() + "/dosdevices", failure)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("com", 0) != 0 || name.size() < 4) continue;
+    const int number = std::atoi(name.c_str() + 3);
+    if (number <= 8 || std::to_string(number) != name.substr(3)) continue;
+    std::error_code unreadable;
+    const std::string target = std::filesystem::read_symlink(entry.path(), unreadable).string();
+    if (target.rfind("/dev/ttyS", 0) == 0) continue;
+    const std::string port = "COM" + std::to_string(number);
+    RunWine({"reg", "delete", kPortsKey, "/v", port, "/f"}, seconds(60));
+    RunWine({"reg", "delete", kSerialCommKey, "/v", "\\Device\\Serial" + std::to_string(number - 1),
+             "/f"},
+            seconds(60));
+    std::filesystem::remove(entry.path(), unreadable);
+    if (unreadable) {
+      *error = "cannot remove " + entry.path().string() + ": " + unreadable.message();
+      return false;
+    }
+  }
   return true;
 }
 
@@ -267,7 +300,18 @@ bool WineSession::LinkComPort(int number, const std::string& device, std::string
     *error = "cannot map " + name + " in the registry (" + detail + ")";
     return false;
   }
+  if (number > 8 &&
+      !WriteRegistry({"add", kSerialCommKey, "/v", "\\Device\\Serial" + std::to_string(number - 1),
+                      "/d", name, "/f"},
+                     &detail)) {
+    *error = "cannot list " + name + " among the system's ports (" + detail + ")";
+    return false;
+  }
   return SetComLink(number, device, error);
+}
+
+bool WineSession::UnlinkComPort(int number, std::string* error) {
+  return LinkComPort(number, slot_->Directory() + "/no-port", error);
 }
 
 std::optional<std::string> WineSession::LeaveComPortToWine(int number, std::string* error) {

@@ -59,10 +59,15 @@ class WineSession {
                          std::vector<std::string>* output = nullptr);
 
   // Unmaps COM1..COM8, so that none of them opens (the host's own serial ports
-  // included).
+  // included), and removes the ports above COM8 that tests mapped (Wine's own
+  // mapping of a host device there stays).
   bool ClearComPorts(std::string* error);
-  // Maps COM<number> to a device path (a simulated controller's pty).
+  // Maps COM<number> to a device path (a simulated controller's pty); a port
+  // above COM8 is also listed among the system's serial ports.
   bool LinkComPort(int number, const std::string& device, std::string* error);
+  // Makes COM<number> absent again, as an unplugged adapter's port is (a stale
+  // link could reach whichever pseudo-terminal gets its number next).
+  bool UnlinkComPort(int number, std::string* error);
   // Gives COM<number> back to Wine, which maps it to the host's own serial device
   // (/dev/ttyS<number-1>) as it does in a new prefix. Its link target, or empty
   // when the host has no such device and Wine maps nothing.
@@ -102,6 +107,7 @@ class WineSession {
                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
  private:
+  bool ClearPortsAboveCom8(std::string* error);
   // Starts a persistent server for the prefix (see the definition for why).
   void KeepServerRunning();
   // Ends every Wine process of the prefix and its server.

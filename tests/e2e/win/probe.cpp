@@ -29,6 +29,8 @@
 //   driver-dialogs: "DIALOG <caption>" for each visible dialog or box of the
 //     driver's process, then "FOREGROUND <caption>" of the foreground window;
 //   thread-handles: "THREADS <n>", the thread handles the driver's process holds;
+//   device-arrival NAME: tells the driver's window that the serial port NAME
+//     appeared (WM_DEVICECHANGE, DBT_DEVICEARRIVAL of a port);
 //   cycle-dialog COMMAND CAPTION OK_ID COUNT: COUNT times, the menu command to the
 //     driver, the dialog with that caption awaited, its control OK_ID clicked and
 //     the dialog awaited gone; "DONE <n>" with the cycles completed;
@@ -89,9 +91,11 @@
 #include <shellapi.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <algorithm>
 #include <cinttypes>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -602,6 +606,27 @@ int ThreadHandlesCommand(int argc, char**) {
   CloseHandle(source);
   std::printf("THREADS %d\n", threads);
   return 0;
+}
+
+// Tells the driver's window that a serial port appeared, as the system does when
+// an adapter is plugged in.
+int DeviceArrivalCommand(int argc, char** argv) {
+  if (argc != 1 || std::strlen(argv[0]) > 32) return 2;
+  HWND driver = FindWindowA(kDriverWindowClass, nullptr);
+  if (driver == nullptr) return 1;
+  struct {
+    DEV_BROADCAST_PORT_A port;
+    char room[32];
+  } arrival = {};
+  arrival.port.dbcp_size =
+      static_cast<DWORD>(offsetof(DEV_BROADCAST_PORT_A, dbcp_name) + std::strlen(argv[0]) + 1);
+  arrival.port.dbcp_devicetype = DBT_DEVTYP_PORT;
+  std::memcpy(arrival.port.dbcp_name, argv[0], std::strlen(argv[0]) + 1);
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(driver, WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                             reinterpret_cast<LPARAM>(&arrival), SMTO_NORMAL, 10000, &result) != 0
+             ? 0
+             : 1;
 }
 
 int CycleDialogCommand(int argc, char** argv) {
@@ -1226,6 +1251,7 @@ const Subcommand kSubcommands[] = {
     {"send", SendCommand},
     {"driver-dialogs", DriverDialogsCommand},
     {"thread-handles", ThreadHandlesCommand},
+    {"device-arrival", DeviceArrivalCommand},
     {"cycle-dialog", CycleDialogCommand},
     {"cycle-toggle", CycleToggleCommand},
     {"control-center", ControlCenterCommand},
