@@ -34,10 +34,12 @@ int PortNumberOf(const PortSlot& slot, int position) {
   return ComPortNumber(slot.name).value_or(position + 1);
 }
 
-// Opens the slot's port, asks for the queue sizes and reads whether the
-// controller can hang on it. Returns false when the port does not open; a port
-// that opens but does not qualify is closed and qualifies is false.
-bool OpenCandidate(SerialBus& bus, PortSlot& slot, bool& qualifies) {
+// Resets the slot for the named port, opens it, asks for the queue sizes and
+// reads whether the controller can hang on it. False when the port does not
+// open; qualifies is false for a port the caller must close again.
+bool OpenCandidate(SerialBus& bus, PortSlot& slot, const std::string& name, bool& qualifies) {
+  ResetPortSlot(slot);
+  NameSlot(slot, name);
   slot.handle = bus.Open(slot.name);
   if (slot.handle == kInvalidPort) return false;
   bus.SetupQueues(slot.handle, kInputQueue, kOutputQueue);
@@ -81,10 +83,8 @@ int ScanPorts(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& com
   // them off resets it.
   for (std::size_t i = 0; i < slots.size(); ++i) {
     PortSlot& slot = slots[i];
-    ResetPortSlot(slot);
-    NameSlot(slot, names[i]);
     bool qualifies = false;
-    if (!OpenCandidate(bus, slot, qualifies)) continue;
+    if (!OpenCandidate(bus, slot, names[i], qualifies)) continue;
     if (qualifies && bus.ApplyLineConfiguration(slot.handle, false)) {
       bus.Close(slot.handle);
       slot.handle = kInvalidPort;
@@ -97,10 +97,8 @@ int ScanPorts(SerialBus& bus, ErrorReporter& reporter, const StoredCommands& com
   // Open pass: power on and configure every usable port.
   for (std::size_t i = 0; i < slots.size(); ++i) {
     PortSlot& slot = slots[i];
-    ResetPortSlot(slot);
-    NameSlot(slot, names[i]);
     bool qualifies = false;
-    if (!OpenCandidate(bus, slot, qualifies)) continue;
+    if (!OpenCandidate(bus, slot, names[i], qualifies)) continue;
     ++*opened;
     if (!qualifies) {
       ClosePort(bus, reporter, slot);
