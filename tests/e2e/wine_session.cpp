@@ -354,16 +354,19 @@ bool WineSession::SetComLink(int number, const std::string& target, std::string*
 }
 
 bool WineSession::ResetDriverSettings(std::string* error) {
-  // Fails harmlessly when the key is not there.
-  if (!RunWine({"reg", "delete", kDriverKey, "/f"}, seconds(60))) {
-    *error = "wine reg delete did not finish";
-    return false;
+  // A wine reg command can fail at once on a busy machine, as writes do: the
+  // delete is tried again, three times in all, until the key is gone. The
+  // delete fails harmlessly when the key is not there.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(milliseconds(300));
+    if (!RunWine({"reg", "delete", kDriverKey, "/f"}, seconds(60))) {
+      *error = "wine reg delete did not finish";
+      return false;
+    }
+    if (RunWine({"reg", "query", kDriverKey}, seconds(60)) != 0) return true;
   }
-  if (RunWine({"reg", "query", kDriverKey}, seconds(60)) == 0) {
-    *error = std::string("the key ") + kDriverKey + " is still there";
-    return false;
-  }
-  return true;
+  *error = std::string("the key ") + kDriverKey + " is still there after three deletes";
+  return false;
 }
 
 bool WineSession::SetDriverSetting(const std::string& name, const std::string& value,
