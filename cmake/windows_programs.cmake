@@ -44,7 +44,7 @@ target_link_libraries(astrodriver PRIVATE astrocore comctl32 user32 gdi32 shell3
 target_include_directories(astrodriver PRIVATE ${CMAKE_BINARY_DIR}/hook ${GENERATED_DIR})
 file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.bmp
-  ${CMAKE_SOURCE_DIR}/resources/*.ico)
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/astrodriver.rc PROPERTIES
   OBJECT_DEPENDS "${ASTROHOOK_DLL};${RESOURCE_FILES};${VERSION_RESOURCE_DEPENDS}")
 add_dependencies(astrodriver astrohook)

@@ -108,18 +108,11 @@ std::map<ResourceKey, std::vector<std::string>> ReadExpected(const std::string& 
   return expected;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
 TEST(LocalizedResourcesTest, FrenchSpanishAndItalianTextsAreTheExpectedBytes) {
   const std::string program = WindowsProgram("astrodriver.exe");
   ASSERT_TRUE(FileExists(program)) << program << " is missing: build the Windows programs first";
   std::string error;
-  const std::vector<PeResource> resources = ReadPeResources(ReadFile(program), &error);
+  const std::vector<PeResource> resources = ReadPeResources(ReadWholeFile(program), &error);
   ASSERT_EQ(error, "") << program;
   const auto expected =
       ReadExpected(std::string(ASTRO_TEST_DATA_DIR) + "/localized_resources.txt", &error);

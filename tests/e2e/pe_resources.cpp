@@ -1,9 +1,18 @@
 #include "tests/e2e/pe_resources.h"
 
 #include <cstddef>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 namespace e2e {
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
 namespace {
 
 // Little-endian reads from a byte string; a read past the end sets failed and

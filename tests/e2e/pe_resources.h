@@ -9,8 +9,12 @@
 
 namespace e2e {
 
-constexpr int kMenuResource = 4;    // RT_MENU
-constexpr int kDialogResource = 5;  // RT_DIALOG
+constexpr int kMenuResource = 4;       // RT_MENU
+constexpr int kDialogResource = 5;     // RT_DIALOG
+constexpr int kManifestResource = 24;  // RT_MANIFEST
+
+// The whole file's bytes (empty when it cannot be read).
+std::string ReadWholeFile(const std::string& path);
 
 // One resource with a numeric type and id, in one language: its bytes.
 struct PeResource {
