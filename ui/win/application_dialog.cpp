@@ -34,6 +34,10 @@ void Initialise(HWND dialog) {
   const auto lines = ListApplications(MainDeliveryScope(), settings.language);
   for (int i = 0; i < ClientList::kSlots; ++i) {
     SetDlgItemTextA(dialog, kFirstSlotButton + i, lines[i].c_str());
+    // The dialog checks the buttons itself, several at once when several empty
+    // slots hold "no window"; with the current common controls an automatic
+    // radio button that gets checked unchecks the others of its group.
+    SendDlgItemMessageA(dialog, kFirstSlotButton + i, BM_SETSTYLE, BS_RADIOBUTTON, FALSE);
   }
   CheckTargetSlot(dialog);
 }
