@@ -10,6 +10,30 @@ bool WriteWhole(HANDLE file, const void* data, DWORD size) {
   return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
+// Milliseconds the driver waits for the hook's thread to install it.
+constexpr DWORD kHookStartWaitMs = 10000;
+
+// Shared with the hook's thread, which outlives any wait for it.
+struct HookStart {
+  HANDLE installed = nullptr;
+  HHOOK hook = nullptr;
+};
+HookStart hookStart;
+
+DWORD WINAPI HookThread(LPVOID) {
+  // The thread's message queue exists before the hook does: the system's calls
+  // for other programs arrive there.
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  hookStart.hook = BindHookLibrary();
+  SetEvent(hookStart.installed);
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int ExtractHookLibrary() {
@@ -42,6 +66,16 @@ HHOOK BindHookLibrary() {
   const auto hookOn =
       reinterpret_cast<HookOn>(reinterpret_cast<void*>(GetProcAddress(library, "AstrolabHookOn")));
   return hookOn != nullptr ? hookOn() : nullptr;
+}
+
+HHOOK StartHookThread() {
+  hookStart.installed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (hookStart.installed == nullptr) return nullptr;
+  HANDLE thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, nullptr);
+  if (thread == nullptr) return nullptr;
+  CloseHandle(thread);
+  if (WaitForSingleObject(hookStart.installed, kHookStartWaitMs) != WAIT_OBJECT_0) return nullptr;
+  return hookStart.hook;
 }
 
 }  // namespace astro

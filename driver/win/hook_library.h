@@ -19,4 +19,11 @@ int ExtractHookLibrary();
 // activation tracking.
 HHOOK BindHookLibrary();
 
+// Binds the library on a thread of its own that then only handles messages, and
+// returns the hook handle once it is installed (0 as above, or when the thread
+// does not report within 10 s). The system calls a hook for the programs of the
+// other bitness on the thread that installed it: no such program may wait while
+// the main thread beeps, sends device commands or runs a dialog.
+HHOOK StartHookThread();
+
 }  // namespace astro

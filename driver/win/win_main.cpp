@@ -99,7 +99,7 @@ int RunDriver(HINSTANCE instance) {
   FillTooltipTable();
   // The hook library before the button window's thread: a thread that opens its
   // window while the hook is being installed can hang in it.
-  activationHook = BindHookLibrary();
+  activationHook = StartHookThread();
   if (settings.buttonInfo != 0) StartButtonWindow();
 
   mainLoop.Run(mainWindow, deviceLink);
