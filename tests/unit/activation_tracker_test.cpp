@@ -81,11 +81,14 @@ TEST_F(ActivationTest, ClientOfTheActivatedThreadIsBoundAndComesBackOnActivation
   EXPECT_EQ(context.targetWindow, kOtherClient);
 
   // Activating the bound application brings its client back; the entry is found
-  // by thread and stored back by process, into its own slot.
-  tracker.OnActivation(kCadWindow);
-  EXPECT_EQ(context.targetWindow, kPluginClient);
-  ExpectSlot(0, kPluginClient, 1, 11);
-  EXPECT_EQ(UsedSlots(), 1);
+  // by thread and stored back by process, into its own slot. A 32-bit program's
+  // activation can be reported twice (by both hooks): the second changes nothing.
+  for (int report = 0; report < 2; ++report) {
+    tracker.OnActivation(kCadWindow);
+    EXPECT_EQ(context.targetWindow, kPluginClient) << "report " << report;
+    ExpectSlot(0, kPluginClient, 1, 11);
+    EXPECT_EQ(UsedSlots(), 1);
+  }
 }
 
 TEST_F(ActivationTest, ClientOfAnotherThreadOfTheActivatedProcessIsBoundByProcess) {
