@@ -6,7 +6,9 @@
 #include "ui/language_index.h"
 #include "ui/win/bitmap_button.h"
 #include "ui/win/dialog_icon.h"
+#include "ui/win/scaled_pictures.h"
 #include "ui/win/tooltips.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -77,12 +79,17 @@ void OnCaptureNote(HWND dialog, CaptureSession& session, WORD code, WORD value) 
 }
 
 INT_PTR CALLBACK CaptureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       Initialise(dialog);
       return TRUE;  // the focus to the first tab stop: the capture control
+    case WM_DESTROY:
+      ReleaseScaledPicture(kKeyUpPicture);
+      ReleaseScaledPicture(kKeyDownPicture);
+      return FALSE;
     case WM_COMMAND: {
       auto* session = reinterpret_cast<CaptureSession*>(GetWindowLongPtrA(dialog, DWLP_USER));
       switch (LOWORD(wParam)) {

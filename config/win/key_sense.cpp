@@ -12,6 +12,8 @@
 #include "config/win/win_key_translator.h"
 #include "ui/win/frame_geometry.h"
 #include "ui/win/heap_blocks.h"
+#include "ui/win/scaled_pictures.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -21,7 +23,7 @@ constexpr UINT_PTR kAnimationTimer = 1;
 constexpr UINT kAnimationPeriod = 1000;  // milliseconds per frame
 constexpr int kFrameCount = 3;
 constexpr COLORREF kKeyNameColour = RGB(255, 0, 0);
-// A full recording is framed in red, this many pixels wide.
+// A full recording is framed in red, this many pixels wide at 96 dpi.
 constexpr int kFullFrameWidth = 4;
 
 enum : std::uint32_t { kRecording = 1, kFinished = 2 };
@@ -60,18 +62,7 @@ BOOL CreateRecord(HWND control, const CREATESTRUCTA& create) {
   auto* record = static_cast<KeySenseRecord*>(HeapAllocZeroed(sizeof(KeySenseRecord)));
   if (record == nullptr) return FALSE;
 
-  RECT parentOuter{};
-  RECT own{};
-  GetWindowRect(create.hwndParent, &parentOuter);
-  GetWindowRect(control, &own);
-  record->parentWidth = parentOuter.right - parentOuter.left;
-  record->parentHeight = parentOuter.bottom - parentOuter.top;
-  const RECT rect =
-      ChildRectInParent(create.hwndParent, own, own.right - own.left, own.bottom - own.top);
-  record->left = rect.left;
-  record->top = rect.top;
-  record->right = rect.right;
-  record->bottom = rect.bottom;
+  MeasureInParent(control, create.hwndParent, *record);
   record->timerId = SetTimer(control, kAnimationTimer, kAnimationPeriod, nullptr);
 
   SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
@@ -185,10 +176,11 @@ void DrawKeyName(HDC dc, const KeySenseRecord& record, int width, int height) {
   DeleteObject(font);
 }
 
-void DrawFullFrame(HDC dc, const KeySenseRecord& record) {
+void DrawFullFrame(HWND control, HDC dc, const KeySenseRecord& record) {
   HBRUSH red = CreateSolidBrush(kKeyNameColour);
   RECT edge = {record.left, record.top, record.right, record.bottom};
-  for (int i = 0; i < kFullFrameWidth; ++i) {
+  const int lines = PixelsForDpi(kFullFrameWidth, WindowDpi(control));
+  for (int i = 0; i < lines; ++i) {
     FrameRect(dc, &edge, red);
     InflateRect(&edge, -1, -1);
   }
@@ -197,27 +189,17 @@ void DrawFullFrame(HDC dc, const KeySenseRecord& record) {
 
 void Paint(HWND control, const KeySenseRecord& record) {
   const std::int32_t bitmapId = record.frameBitmap[record.frame % kFrameCount];
-  HBITMAP bitmap = bitmapId <= 0 ? nullptr
-                                 : LoadBitmapA(GetModuleHandleA(nullptr),
-                                               MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
-  if (bitmap != nullptr) {
+  if (bitmapId > 0) {
     HWND parent = GetParent(control);
     HDC parentDc = GetDC(parent);
-    HDC memoryDc = CreateCompatibleDC(parentDc);
-    BITMAP picture{};
-    GetObjectA(bitmap, sizeof picture, &picture);
-    HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
-    const int width = record.right - record.left;
-    const int height = record.bottom - record.top;
-    SetStretchBltMode(parentDc, COLORONCOLOR);
-    StretchBlt(parentDc, record.left, record.top, width, height, memoryDc, 0, 0, picture.bmWidth,
-               picture.bmHeight, SRCCOPY);
-    if (record.eventCount > 0) DrawKeyName(parentDc, record, width, height);
-    if (record.room.full) DrawFullFrame(parentDc, record);
-    SelectObject(memoryDc, oldBitmap);
-    DeleteDC(memoryDc);
+    const RECT area = {record.left, record.top, record.right, record.bottom};
+    if (DrawScaledPicture(parentDc, bitmapId, area)) {
+      if (record.eventCount > 0) {
+        DrawKeyName(parentDc, record, area.right - area.left, area.bottom - area.top);
+      }
+      if (record.room.full) DrawFullFrame(control, parentDc, record);
+    }
     ReleaseDC(parent, parentDc);
-    DeleteObject(bitmap);
   }
   ValidateRect(control, nullptr);
 }
@@ -264,6 +246,10 @@ LRESULT CALLBACK KeySenseProc(HWND control, UINT message, WPARAM wParam, LPARAM 
       return 0;
     case WM_PAINT:
       Paint(control, *record);
+      return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+      MeasureInParent(control, GetParent(control), *record);
+      Invalidate(control);
       return 0;
     case kKeySenseSetFrame:
       return SetFrame(control, *record, wParam, lParam);

@@ -13,7 +13,9 @@
 #include "ui/win/bitmap_button.h"
 #include "ui/win/dialog_icon.h"
 #include "ui/win/frame_geometry.h"
+#include "ui/win/scaled_pictures.h"
 #include "ui/win/tooltips.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -336,20 +338,11 @@ void Paint(HWND dialog) {
   PAINTSTRUCT paint;
   HDC target = BeginPaint(dialog, &paint);
   RECT area;
-  HBITMAP picture = LoadBitmapA(programInstance, MAKEINTRESOURCEA(kDevicePicture));
-  if (GetControlRectInDialog(dialog, kPictureFrame, &area) && picture != nullptr) {
-    BITMAP size = {};
-    GetObjectA(picture, sizeof size, &size);
-    HDC source = CreateCompatibleDC(target);
-    HGDIOBJ previous = SelectObject(source, picture);
-    SetStretchBltMode(target, COLORONCOLOR);
+  if (GetControlRectInDialog(dialog, kPictureFrame, &area) &&
+      DrawScaledPicture(target, kDevicePicture, area)) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    StretchBlt(target, area.left, area.top, width, height, source, 0, 0, size.bmWidth,
-               size.bmHeight, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
-
+    // Sized by the area, which the dialog's units make follow the DPI.
     HFONT font =
         CreateFontA(width / 48, height / 48, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_ROMAN, nullptr);
@@ -369,7 +362,6 @@ void Paint(HWND dialog) {
     SelectObject(target, oldFont);
     DeleteObject(font);
   }
-  if (picture != nullptr) DeleteObject(picture);
   EndPaint(dialog, &paint);
   ValidateRect(GetDlgItem(dialog, kPictureFrame), nullptr);
   // The labels draw themselves over the picture.
@@ -451,11 +443,17 @@ void OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR CALLBACK MappingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       Initialise(dialog);
       return TRUE;
+    case WM_DESTROY:
+      for (int picture : {kDevicePicture, kLabelNormal, kLabelFocused, kLabelPressed}) {
+        ReleaseScaledPicture(picture);
+      }
+      return FALSE;
     case WM_PAINT:
       Paint(dialog);
       return TRUE;

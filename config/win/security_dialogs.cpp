@@ -11,6 +11,7 @@
 #include "ui/language_index.h"
 #include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -56,8 +57,10 @@ bool OpenLockDialog(HWND dialog) {
   return true;
 }
 
-// Activation, tooltips and the close command, the same in the three dialogs.
+// A change of DPI, activation, tooltips and the close command, the same in the
+// three dialogs.
 bool CommonMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return true;
   if (message != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_CLOSE) return false;
   EndDialog(dialog, 0);

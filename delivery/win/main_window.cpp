@@ -16,7 +16,9 @@
 #include "delivery/window_word.h"
 #include "driver/win/driver_state.h"
 #include "driver/win/image_ids.h"
+#include "ui/win/scaled_pictures.h"
 #include "ui/win/tray_icon.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -42,23 +44,9 @@ LRESULT OnCommandEvent(HWND window, UINT message, WPARAM code, LPARAM argument) 
 void PaintPicture(HWND window) {
   PAINTSTRUCT paint;
   HDC target = BeginPaint(window, &paint);
-  HBITMAP picture = LoadBitmapA(programInstance, MAKEINTRESOURCEA(ImageId(2)));
-  if (picture != nullptr) {
-    BITMAP size = {};
-    GetObjectA(picture, sizeof size, &size);
-    RECT client;
-    GetClientRect(window, &client);
-    HDC source = CreateCompatibleDC(target);
-    HGDIOBJ previous = SelectObject(source, picture);
-    // Averaged, so that the picture stays clean when the client area is smaller.
-    SetStretchBltMode(target, HALFTONE);
-    SetBrushOrgEx(target, 0, 0, nullptr);
-    StretchBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, size.bmWidth, size.bmHeight,
-               SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
-    DeleteObject(picture);
-  }
+  RECT client;
+  GetClientRect(window, &client);
+  DrawScaledPicture(target, ImageId(2), client);
   EndPaint(window, &paint);
 }
 
@@ -86,8 +74,9 @@ void OnDeviceChange(WPARAM event, LPARAM data) {
 // The tray icon's double-click: the hidden window comes back at its place.
 void ShowMainWindow(HWND window) {
   ShowWindow(window, SW_RESTORE);
-  SetWindowPos(window, nullptr, 1, 1, kMainWindowWidth, kMainWindowHeight,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const UINT dpi = WindowDpi(window);
+  SetWindowPos(window, nullptr, 1, 1, PixelsForDpi(kMainWindowWidth, dpi),
+               PixelsForDpi(kMainWindowHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetForegroundWindow(window);
@@ -206,6 +195,7 @@ bool OnRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(window, message, lParam);
   switch (message) {
     case WM_CREATE:
       SetClassLongPtrA(

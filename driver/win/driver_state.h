@@ -44,6 +44,7 @@ inline bool DeviceLinked() {
   return controllerLost || (deliveryContext.port != 0 && deliveryContext.port != kInvalidPort);
 }
 
+// The main window's outer size at 96 dpi; it is made larger at higher DPI.
 constexpr int kMainWindowWidth = 500;
 constexpr int kMainWindowHeight = 237;
 constexpr const char kMainWindowClass[] = ASTROLAB_WINDOW_CLASS;

@@ -4,6 +4,7 @@
 #include "driver/win/driver_state.h"
 #include "driver/win/image_ids.h"
 #include "ui/startup_texts.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 
@@ -22,9 +23,12 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 HWND CreateMainWindow(HINSTANCE instance, std::int32_t language) {
   // The menus are per-language resources; a missing one leaves the window without.
   HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(MainMenuResource(language)));
+  // Its size at 100 %, at the DPI of the screen it opens on.
+  const UINT dpi = SystemDpi();
   return CreateWindowExA(0, kMainWindowClass, ProductTitle(language),
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 1, 1, kMainWindowWidth,
-                         kMainWindowHeight, nullptr, menu, instance, nullptr);
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 1, 1,
+                         PixelsForDpi(kMainWindowWidth, dpi), PixelsForDpi(kMainWindowHeight, dpi),
+                         nullptr, menu, instance, nullptr);
 }
 
 }  // namespace astro

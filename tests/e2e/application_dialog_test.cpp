@@ -38,10 +38,6 @@ class ApplicationDialogTest : public TrackingTest {
     }
     return checks;
   }
-  void Click(const std::string& caption, int control) {
-    EXPECT_TRUE(session_.Probe({"click", caption, std::to_string(control)}).Succeeded())
-        << control << " in \"" << caption << "\"";
-  }
 };
 
 TEST_F(ApplicationDialogTest, ListsClientsAndTheUsersChoiceOfNoneStands) {

@@ -67,20 +67,6 @@ class ControlPanelTest : public TrackingTest {
     WaitForBox(kPanelTitle);
   }
 
-  std::optional<std::string> ControlText(const std::string& caption, int item) {
-    return session_.Probe({"control-text", caption, std::to_string(item)}).Text();
-  }
-
-  // Waits until the control shows the text; false on time-out.
-  bool WaitForControlText(const std::string& caption, int item, const std::string& text) {
-    const auto deadline = Clock::now() + kReplyTimeout;
-    while (ControlText(caption, item) != text) {
-      if (Clock::now() >= deadline) return false;
-      std::this_thread::sleep_for(50ms);
-    }
-    return true;
-  }
-
   // Waits until the control is enabled (the refresh after a device report).
   bool WaitForEnabled(const std::string& caption, int item) {
     const auto deadline = Clock::now() + kReplyTimeout;
@@ -90,11 +76,6 @@ class ControlPanelTest : public TrackingTest {
       std::this_thread::sleep_for(50ms);
     }
     return true;
-  }
-
-  void Click(const std::string& caption, int item) {
-    EXPECT_TRUE(session_.Probe({"click", caption, std::to_string(item)}).Succeeded())
-        << item << " in \"" << caption << "\"";
   }
 
   std::optional<std::string> Stored(const std::string& name) {

@@ -1,6 +1,9 @@
 #include "tests/e2e/desktop_fixture.h"
 
+#include <sstream>
 #include <thread>
+
+#include "tests/e2e/harness_paths.h"
 
 namespace e2e {
 
@@ -54,6 +57,36 @@ void DesktopTest::ShowMainWindow() {
     ASSERT_LT(Clock::now(), deadline) << "the window did not appear";
   }
   ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
+}
+
+void DesktopTest::Click(const std::string& caption, int item) {
+  EXPECT_TRUE(session_.Probe({"click", caption, std::to_string(item)}).Succeeded())
+      << item << " in \"" << caption << "\"";
+}
+
+void DesktopTest::ClickWithPointer(const std::string& caption, int control) {
+  const ProbeResult point = session_.Probe({"control-center", caption, std::to_string(control)});
+  ASSERT_TRUE(point.Succeeded()) << control;
+  std::istringstream words(*point.Field("POINT"));
+  std::string x, y;
+  words >> x >> y;
+  const std::string xdotool = FindOnPath("xdotool");
+  ASSERT_EQ(session_.Run({xdotool, "mousemove", x, y}, 10s), 0);
+  ASSERT_EQ(session_.Run({xdotool, "click", "1"}, 10s), 0);
+}
+
+std::optional<std::string> DesktopTest::ControlText(const std::string& caption, int item) {
+  return session_.Probe({"control-text", caption, std::to_string(item)}).Text();
+}
+
+bool DesktopTest::WaitForControlText(const std::string& caption, int item,
+                                     const std::string& text) {
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (ControlText(caption, item) != text) {
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
 }
 
 }  // namespace e2e

@@ -3,6 +3,7 @@
 // dialogs and boxes.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "tests/e2e/driver_fixture.h"
@@ -38,6 +39,13 @@ class DesktopTest : public DriverTest {
   // Shows the main window as a double-click on the tray icon does and waits until
   // it is visible and painted.
   void ShowMainWindow();
+  // Clicks control `item` of the dialog (BM_CLICK) and waits until it is handled.
+  void Click(const std::string& caption, int item);
+  // Clicks a control of a dialog with the pointer, as a user does.
+  void ClickWithPointer(const std::string& caption, int control);
+  std::optional<std::string> ControlText(const std::string& caption, int item);
+  // Waits until the control shows the text; false on time-out.
+  bool WaitForControlText(const std::string& caption, int item, const std::string& text);
 
   sim::SimulatedController* controller_ = nullptr;
   ChildProcess* driver_ = nullptr;

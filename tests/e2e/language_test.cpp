@@ -26,11 +26,6 @@ class LanguageTest : public DesktopTest {
     WaitForBox(caption);
   }
 
-  void Click(const std::string& caption, int control) {
-    EXPECT_TRUE(session_.Probe({"click", caption, std::to_string(control)}).Succeeded())
-        << control << " in \"" << caption << "\"";
-  }
-
   std::optional<std::string> StoredLanguage() {
     const auto keys = session_.ReadDriverKey();
     if (!keys || keys->count("") == 0 || keys->at("").count("Language") == 0) return std::nullopt;

@@ -68,18 +68,6 @@ class MappingDialogTest : public TrackingTest {
     WaitForBox(kMappingTitle);
   }
 
-  // Clicks a control of a dialog with the pointer, as a user does.
-  void ClickWithPointer(const std::string& caption, int control) {
-    const ProbeResult point = session_.Probe({"control-center", caption, std::to_string(control)});
-    ASSERT_TRUE(point.Succeeded()) << control;
-    std::istringstream words(*point.Field("POINT"));
-    std::string x, y;
-    words >> x >> y;
-    const std::string xdotool = FindOnPath("xdotool");
-    ASSERT_EQ(session_.Run({xdotool, "mousemove", x, y}, 10s), 0);
-    ASSERT_EQ(session_.Run({xdotool, "click", "1"}, 10s), 0);
-  }
-
   // Records a slot: its label clicked, the keys typed into the capture dialog
   // (which shows their notation on the label as they come), then OK.
   void Record(int label, const std::vector<std::string>& keys, const std::string& notation) {

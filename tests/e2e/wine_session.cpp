@@ -20,6 +20,8 @@ constexpr int kDisplayStep = 10;  // the next display tried when one is taken
 constexpr const char* kPrefixReadyMarker = "/.astro-e2e-ready";
 constexpr const char* kPortsKey = "HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports";
 constexpr const char* kPortsFile = "com_ports.reg";
+constexpr const char* kDesktopKey = "HKCU\\Control Panel\\Desktop";
+constexpr int kNormalDpi = 96;
 // The system's list of its serial ports. Wine's mount manager writes it from the
 // Ports key when the prefix's services start (COM12 as "\Device\Serial11"), not
 // for ports mapped while they run: those the harness adds itself, as Windows does
@@ -72,6 +74,7 @@ bool WineSession::Start(const std::string& testName, std::string* error) {
   if (FileExists(slot_->PrefixDir())) EndPrefixProcesses();
   if (!StartDisplay(error) || !EnsurePrefix(error)) return false;
   KeepServerRunning();
+  if (FileExists(ScalingMarker()) && !SetLogPixels(kNormalDpi, error)) return false;
   scratchDir_ = slot_->Directory() + "/scratch/" + SafeFileName(testName);
   std::error_code failure;
   std::filesystem::remove_all(scratchDir_, failure);
@@ -87,7 +90,10 @@ void WineSession::Stop() {
   active_ = false;
   for (std::unique_ptr<ChildProcess>& program : programs_) program->Kill();
   programs_.clear();
-  // The next session waits until the server is gone.
+  std::string ignored;
+  if (FileExists(ScalingMarker())) SetLogPixels(kNormalDpi, &ignored);
+  // The next session waits until the server is gone (which writes the registry
+  // out).
   Run({wineserver_, "-k"}, seconds(30));
   if (xvfb_) {
     xvfb_->Terminate(seconds(5));
@@ -118,10 +124,14 @@ bool WineSession::StartDisplay(std::string* error) {
     const int display = slot_->PreferredDisplay() + attempt * kDisplayStep;
     ChildOptions options;
     // -displayfd 1: Xvfb prints the display number once it accepts clients.
-    options.argv = {xvfb,          ":" + std::to_string(display),
-                    "-displayfd",  "1",
-                    "-screen",     "0",
-                    "1024x768x24", "-nolisten",
+    options.argv = {xvfb,
+                    ":" + std::to_string(display),
+                    "-displayfd",
+                    "1",
+                    "-screen",
+                    "0",
+                    std::to_string(screenWidth_) + "x" + std::to_string(screenHeight_) + "x24",
+                    "-nolisten",
                     "tcp"};
     options.environment = BaseEnvironment();
     options.stderrPath = slot_->Directory() + "/xvfb.log";
@@ -350,6 +360,26 @@ bool WineSession::SetComLink(int number, const std::string& target, std::string*
     *error = "cannot link " + link + ": " + failure.message();
     return false;
   }
+  return true;
+}
+
+std::string WineSession::ScalingMarker() const {
+  return slot_->Directory() + "/display-scaled";
+}
+
+bool WineSession::SetLogPixels(int dpi, std::string* error) {
+  // The mark goes first and away last, so that a test that dies in between
+  // leaves it for the next one.
+  if (dpi != kNormalDpi) std::ofstream(ScalingMarker()) << dpi << "\n";
+  std::string detail;
+  if (!WriteRegistry({"add", kDesktopKey, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                      std::to_string(dpi), "/f"},
+                     &detail)) {
+    *error = "cannot set LogPixels to " + std::to_string(dpi) + " (" + detail + ")";
+    return false;
+  }
+  std::error_code ignored;
+  if (dpi == kNormalDpi) std::filesystem::remove(ScalingMarker(), ignored);
   return true;
 }
 

@@ -39,12 +39,22 @@ class WineSession {
   WineSession& operator=(const WineSession&) = delete;
 
   // Takes the worker slot, ends what an earlier crashed test may have left in the
-  // prefix, starts the display, makes the prefix when missing and a fresh scratch
-  // directory named after the test.
+  // prefix (a display scaling it set included), starts the display, makes the
+  // prefix when missing and a fresh scratch directory named after the test.
   bool Start(const std::string& testName, std::string* error);
   void Stop();
 
   int Display() const { return display_; }
+  // The display's size for the next Start; 1024x768 unless a test needs more.
+  void SetScreenSize(int width, int height) {
+    screenWidth_ = width;
+    screenHeight_ = height;
+  }
+
+  // Sets the display scaling that Windows programs started from now on see
+  // (the user's "LogPixels", 96 dpi being 100 %). Any other value than 96 is set
+  // back by Stop(), or by the next Start() in this prefix after a crash.
+  bool SetLogPixels(int dpi, std::string* error);
   const std::string& ScratchDir() const { return scratchDir_; }
   std::string PrefixDir() const { return slot_ != nullptr ? slot_->PrefixDir() : ""; }
   std::vector<std::string> Environment() const;
@@ -122,10 +132,14 @@ class WineSession {
                              std::vector<std::string>* output = nullptr);
   std::string StderrPath(const std::string& name);
   bool SetComLink(int number, const std::string& target, std::string* error);
+  // Present while the prefix may not be at 96 dpi.
+  std::string ScalingMarker() const;
 
   WorkerSlot* slot_ = nullptr;
   bool active_ = false;  // between Start and Stop
   int display_ = -1;
+  int screenWidth_ = 1024;
+  int screenHeight_ = 768;
   std::unique_ptr<ChildProcess> xvfb_;
   std::string scratchDir_;
   std::string wine_;

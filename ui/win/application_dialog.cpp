@@ -7,6 +7,7 @@
 #include "ui/win/dialog_close.h"
 #include "ui/win/dialog_icon.h"
 #include "ui/win/tooltips.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -43,6 +44,7 @@ void Initialise(HWND dialog) {
 }
 
 INT_PTR CALLBACK ApplicationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   if (EndedByOkOrClose(dialog, message, wParam)) return TRUE;
   switch (message) {

@@ -8,6 +8,7 @@
 #include "ui/text_fitting.h"
 #include "ui/win/frame_geometry.h"
 #include "ui/win/heap_blocks.h"
+#include "ui/win/scaled_pictures.h"
 
 namespace astro {
 namespace {
@@ -57,20 +58,7 @@ BOOL CreateRecord(HWND button, const CREATESTRUCTA& create) {
   record->text = static_cast<char*>(HeapAllocZeroed(kBitmapButtonTextLength + 1));
   CopyText(record->text, create.lpszName);
   record->textColour = kInitialTextColour;
-
-  RECT parentOuter{};
-  RECT own{};
-  GetWindowRect(create.hwndParent, &parentOuter);
-  GetWindowRect(button, &own);
-  record->parentWidth = parentOuter.right - parentOuter.left;
-  record->parentHeight = parentOuter.bottom - parentOuter.top;
-  const RECT rect =
-      ChildRectInParent(create.hwndParent, own, own.right - own.left, own.bottom - own.top);
-  record->left = rect.left;
-  record->top = rect.top;
-  record->right = rect.right;
-  record->bottom = rect.bottom;
-
+  MeasureInParent(button, create.hwndParent, *record);
   SetWindowLongPtrA(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
   return TRUE;
 }
@@ -122,26 +110,14 @@ void DrawLabel(HDC dc, const ButtonRecord& record, int width, int height) {
 
 void Paint(HWND button, const ButtonRecord& record) {
   const std::uint32_t bitmapId = BitmapOfState(record);
-  HBITMAP bitmap = bitmapId == 0 ? nullptr
-                                 : LoadBitmapA(GetModuleHandleA(nullptr),
-                                               MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
-  if (bitmap != nullptr) {
+  if (bitmapId != 0) {
     HWND parent = GetParent(button);
     HDC parentDc = GetDC(parent);
-    HDC memoryDc = CreateCompatibleDC(parentDc);
-    BITMAP picture{};
-    GetObjectA(bitmap, sizeof picture, &picture);
-    HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
-    const int width = record.right - record.left;
-    const int height = record.bottom - record.top;
-    SetStretchBltMode(parentDc, COLORONCOLOR);
-    StretchBlt(parentDc, record.left, record.top, width, height, memoryDc, 0, 0, picture.bmWidth,
-               picture.bmHeight, SRCCOPY);
-    DrawLabel(parentDc, record, width, height);
-    SelectObject(memoryDc, oldBitmap);
-    DeleteDC(memoryDc);
+    const RECT area = {record.left, record.top, record.right, record.bottom};
+    if (DrawScaledPicture(parentDc, static_cast<int>(bitmapId), area)) {
+      DrawLabel(parentDc, record, area.right - area.left, area.bottom - area.top);
+    }
     ReleaseDC(parent, parentDc);
-    DeleteObject(bitmap);
   }
   ValidateRect(button, nullptr);
 }
@@ -222,6 +198,10 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_PAINT:
       Paint(button, *record);
+      return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+      MeasureInParent(button, GetParent(button), *record);
+      Invalidate(button);
       return 0;
     case WM_SETFOCUS:
       record->focused = 1;

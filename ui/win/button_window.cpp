@@ -13,7 +13,9 @@
 #include "ui/win/button_window_state.h"
 #include "ui/win/dialog_icon.h"
 #include "ui/win/panel_state.h"
+#include "ui/win/scaled_pictures.h"
 #include "ui/win/ui_messages.h"
+#include "ui/win/window_dpi.h"
 #include "ui/window_placement.h"
 
 namespace astro {
@@ -38,24 +40,15 @@ void Repaint(HWND dialog) {
 
 void DrawPicture(HWND dialog) {
   HWND frame = GetDlgItem(dialog, kPictureFrame);
-  HBITMAP picture = LoadBitmapA(programInstance, MAKEINTRESOURCEA(kPictures[shownButton]));
-  if (frame == nullptr || picture == nullptr) return;
-  BITMAP size = {};
-  GetObjectA(picture, sizeof size, &size);
+  if (frame == nullptr) return;
   RECT client;
   GetClientRect(frame, &client);
-  // Inside the frame's black line, which the frame draws itself.
+  // Inside the frame's black line, which the frame draws itself, one pixel wide
+  // at any DPI.
   InflateRect(&client, -1, -1);
   HDC target = GetDC(frame);
-  HDC source = CreateCompatibleDC(target);
-  HGDIOBJ previous = SelectObject(source, picture);
-  SetStretchBltMode(target, COLORONCOLOR);
-  StretchBlt(target, client.left, client.top, client.right - client.left,
-             client.bottom - client.top, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-  SelectObject(source, previous);
-  DeleteDC(source);
+  DrawScaledPicture(target, kPictures[shownButton], client);
   ReleaseDC(frame, target);
-  DeleteObject(picture);
 }
 
 std::string AssignmentText(int button) {
@@ -95,11 +88,12 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
 
 // The stored place, or the nearest place on the nearest monitor's work area when
 // the window could not be taken by its title bar there.
-POINT ReachablePlace(int x, int y, int width, int height) {
+POINT ReachablePlace(HWND dialog, int x, int y, int width, int height) {
   std::vector<ScreenRect> areas;
   EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
   const ScreenRect stored = {x, y, x + width, y + height};
-  const int titleHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
+  const int titleHeight =
+      WindowSystemMetric(dialog, SM_CYCAPTION) + WindowSystemMetric(dialog, SM_CYFIXEDFRAME);
   if (areas.empty() || TitleBarReachable(stored, titleHeight, areas)) return {x, y};
   const RECT rect = {x, y, x + width, y + height};
   MONITORINFO info = {};
@@ -121,7 +115,7 @@ void Place(HWND dialog) {
     x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     y = (GetSystemMetrics(SM_CYSCREEN) - height) / 4;
   }
-  const POINT reachable = ReachablePlace(x, y, width, height);
+  const POINT reachable = ReachablePlace(dialog, x, y, width, height);
   SetWindowPos(dialog, nullptr, reachable.x, reachable.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -169,6 +163,7 @@ INT_PTR Answer(HWND dialog, LONG_PTR result) {
 }
 
 INT_PTR CALLBACK ButtonWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG:
       buttonInfoWindow = dialog;
@@ -205,6 +200,7 @@ DWORD WINAPI ButtonWindowThread(LPVOID argument) {
   const HINSTANCE instance = *static_cast<HINSTANCE*>(argument);
   RegisterUiMessages();
   DialogBoxParamA(instance, MAKEINTRESOURCEA(kButtonWindowDialog), nullptr, ButtonWindowProc, 0);
+  for (int picture : kPictures) ReleaseScaledPicture(picture);
   buttonInfoWindow = nullptr;
   buttonInfoThread = nullptr;
   buttonInfoThreadId = 0;

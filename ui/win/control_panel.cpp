@@ -15,8 +15,10 @@
 #include "ui/win/dialog_icon.h"
 #include "ui/win/dialog_text.h"
 #include "ui/win/panel_state.h"
+#include "ui/win/static_pictures.h"
 #include "ui/win/tooltips.h"
 #include "ui/win/ui_messages.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -173,6 +175,7 @@ void Initialise(HWND dialog) {
   panelTitle[kPanelTitleSize - 1] = '\0';
   SetWindowTextA(dialog, panelTitle);
   SetDialogIcon(dialog);
+  ScaleStaticPictures(dialog);  // the logo
   InstallDialogTooltips(dialog);
   InitSlider(dialog, kOverallSlider, -6, 6, overallStep);
   for (int axis = 0; axis < kAxisCount; ++axis) {
@@ -411,9 +414,13 @@ INT_PTR Answer(HWND dialog, LONG_PTR result) {
 }
 
 INT_PTR CALLBACK ControlPanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG:
       Initialise(dialog);
+      return TRUE;
+    case kDpiLayoutChanged:
+      ScaleStaticPictures(dialog);
       return TRUE;
     case WM_PAINT:
       RefreshContents(dialog);

@@ -11,4 +11,23 @@ namespace astro {
 // width and height are given by the caller (the child's outer or client size).
 RECT ChildRectInParent(HWND parent, const RECT& childScreen, int width, int height);
 
+// Records where a custom control lies in its parent (its outer rectangle in the
+// parent's client coordinates) and the parent's outer size, in the fields the
+// bitmap button and the key-capture control share: at creation, and again once a
+// change of DPI has laid the parent out anew.
+template <typename Record>
+void MeasureInParent(HWND control, HWND parent, Record& record) {
+  RECT parentOuter{};
+  RECT own{};
+  GetWindowRect(parent, &parentOuter);
+  GetWindowRect(control, &own);
+  record.parentWidth = parentOuter.right - parentOuter.left;
+  record.parentHeight = parentOuter.bottom - parentOuter.top;
+  const RECT rect = ChildRectInParent(parent, own, own.right - own.left, own.bottom - own.top);
+  record.left = rect.left;
+  record.top = rect.top;
+  record.right = rect.right;
+  record.bottom = rect.bottom;
+}
+
 }  // namespace astro

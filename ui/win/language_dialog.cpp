@@ -10,6 +10,7 @@
 #include "ui/win/static_pictures.h"
 #include "ui/win/tooltips.h"
 #include "ui/win/tray_icon.h"
+#include "ui/win/window_dpi.h"
 
 namespace astro {
 namespace {
@@ -33,10 +34,12 @@ void ChooseLanguage(HWND dialog, std::int32_t language) {
 }
 
 INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  FollowDpiChange(dialog, message, lParam);
   if (DialogTooltipMessage(dialog, message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       SetDialogIcon(dialog);
+      ScaleStaticPictures(dialog);  // the flags
       InstallDialogTooltips(dialog);
       CheckRadioButton(dialog, kFirstLanguageButton, kLastLanguageButton,
                        kFirstLanguageButton + LanguageIndex(settings.language));
@@ -61,8 +64,11 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
       }
       return FALSE;
+    case kDpiLayoutChanged:
+      ScaleStaticPictures(dialog);
+      return TRUE;
     case WM_DESTROY:
-      FreeStaticPictures(dialog);  // the flags
+      FreeStaticPictures(dialog);
       return FALSE;
     default:
       return FALSE;

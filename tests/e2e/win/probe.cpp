@@ -53,9 +53,14 @@
 //     scroll bar's position, 0 for other controls);
 //   dialog-rect CAPTION: "RECT <x> <y> <width> <height>" of that dialog, then
 //     "TOPMOST 1" when it stays on top of other windows, else "TOPMOST 0";
-//   picture-match CAPTION ID BITMAP: "MISMATCHED <n> OF <pixels>", the pixels inside
-//     that control (one in from its edges) that do not show the driver's bitmap
-//     BITMAP stretched over them;
+//   picture-match CAPTION ID BITMAP [INSET]: "MISMATCHED <n> OF <pixels>", the
+//     pixels inside that control (INSET pixels in from its edges, 1 when not
+//     given) that do not show the driver's bitmap BITMAP scaled over them as the
+//     driver scales it, then "SIZE <width> <height>" of that area; CAPTION may be
+//     the driver's window class, and ID 0 names the window itself;
+//   dpi-change CAPTION DPI X Y WIDTH HEIGHT: sends WM_DPICHANGED with that DPI and
+//     suggested rectangle to that dialog (or the driver's window, by its class);
+//     ends once the window has handled it;
 //   move-window CAPTION X Y: moves that dialog's top-left corner to X, Y;
 //   post-click CAPTION ID: posts BM_CLICK to that control (for a click that opens a
 //     box, which a sent click would wait for);
@@ -106,6 +111,7 @@
 
 #include "client/astrolab_client.h"
 #include "client/console_client.h"
+#include "ui/picture_scaling.h"
 
 namespace {
 
@@ -832,34 +838,33 @@ int DialogRectCommand(int argc, char** argv) {
   return 0;
 }
 
-// The colours of a bitmap: 0x00RRGGBB per pixel, top row first.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-
-Picture ReadPixels(HDC context, HBITMAP bitmap, int width, int height) {
-  Picture picture;
+// A bitmap's pixels, 24 bits each, rows packed, top row first.
+astro::RgbPicture ReadPixels(HDC context, HBITMAP bitmap, int width, int height) {
+  astro::RgbPicture picture;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
   info.bmiHeader.biHeight = -height;  // top row first
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
-  picture.pixels.resize(static_cast<std::size_t>(width) * height);
-  if (GetDIBits(context, bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &info,
-                DIB_RGB_COLORS) == height) {
-    picture.width = width;
-    picture.height = height;
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+  std::vector<std::uint8_t> rows(stride * height);
+  if (GetDIBits(context, bitmap, 0, static_cast<UINT>(height), rows.data(), &info,
+                DIB_RGB_COLORS) != height) {
+    return picture;
   }
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = rows.data() + stride * y;
+    picture.bytes.insert(picture.bytes.end(), row, row + static_cast<std::size_t>(width) * 3);
+  }
+  picture.width = width;
+  picture.height = height;
   return picture;
 }
 
-// The driver's bitmap resource, from its program file.
-Picture DriverBitmap(int id) {
+// The driver's bitmap resource, from its program file, at its own size.
+astro::RgbPicture DriverBitmap(int id) {
   HWND driver = FindWindowA(kDriverWindowClass, nullptr);
   DWORD process = 0;
   if (driver == nullptr || GetWindowThreadProcessId(driver, &process) == 0) return {};
@@ -872,7 +877,7 @@ Picture DriverBitmap(int id) {
   if (module == nullptr) return {};
   HBITMAP bitmap = static_cast<HBITMAP>(
       LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  Picture picture;
+  astro::RgbPicture picture;
   BITMAP size = {};
   if (bitmap != nullptr && GetObjectA(bitmap, sizeof size, &size) != 0) {
     HDC screen = GetDC(nullptr);
@@ -884,14 +889,15 @@ Picture DriverBitmap(int id) {
   return picture;
 }
 
-// What the screen shows inside the control, one pixel in from its edges.
-Picture ShownInside(HWND control) {
+// What the screen shows inside the window's client area, `inset` pixels in from
+// its edges.
+astro::RgbPicture ShownInside(HWND window, int inset) {
   RECT client;
-  if (!GetClientRect(control, &client)) return {};
-  POINT origin = {1, 1};
-  ClientToScreen(control, &origin);
-  const int width = client.right - 2;
-  const int height = client.bottom - 2;
+  if (!GetClientRect(window, &client)) return {};
+  POINT origin = {inset, inset};
+  ClientToScreen(window, &origin);
+  const int width = client.right - 2 * inset;
+  const int height = client.bottom - 2 * inset;
   if (width <= 0 || height <= 0) return {};
   HDC screen = GetDC(nullptr);
   HDC copy = CreateCompatibleDC(screen);
@@ -899,43 +905,99 @@ Picture ShownInside(HWND control) {
   HGDIOBJ previous = SelectObject(copy, bitmap);
   BitBlt(copy, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
   SelectObject(copy, previous);
-  const Picture picture = ReadPixels(copy, bitmap, width, height);
+  const astro::RgbPicture picture = ReadPixels(copy, bitmap, width, height);
   DeleteObject(bitmap);
   DeleteDC(copy);
   ReleaseDC(nullptr, screen);
   return picture;
 }
 
-// How many pixels inside the control do not show the bitmap stretched over that
-// area: a pixel shows it when one of the bitmap's pixels next to the place it maps
-// covers, or one next to them, has its colour (stretching keeps one of them).
+// The visible dialog with this caption, or the driver's main window named by its
+// class; ID 0 is that window itself, any other its control with that ID (the
+// first one, for the -1 that statics share).
+HWND WindowOrControl(const char* captionOrClass, const char* idText) {
+  std::int64_t id = 0;
+  if (!ParseNumber(idText, &id)) return nullptr;
+  HWND window = FindVisibleBox(captionOrClass);
+  if (window == nullptr && std::strcmp(captionOrClass, kDriverWindowClass) == 0) {
+    window = FindWindowA(kDriverWindowClass, nullptr);
+  }
+  if (window == nullptr || id == 0) return window;
+  return GetDlgItem(window, static_cast<int>(id));
+}
+
+// How many pixels inside the window do not show the driver's bitmap as the
+// driver shows it: scaled over that area with the program's own box filter. A
+// channel may differ by a little (a screen that rounds colours), not more.
 int PictureMatchCommand(int argc, char** argv) {
   std::int64_t id = 0;
-  if (argc != 3 || !ParseNumber(argv[2], &id)) return 2;
-  HWND control = DialogControl(argv[0], argv[1]);
-  if (control == nullptr) return 1;
-  const Picture bitmap = DriverBitmap(static_cast<int>(id));
-  const Picture shown = ShownInside(control);
-  if (bitmap.width == 0 || shown.width == 0) return 1;
+  std::int64_t inset = 1;
+  if (argc < 3 || argc > 4 || !ParseNumber(argv[2], &id) ||
+      (argc == 4 && (!ParseNumber(argv[3], &inset) || inset < 0))) {
+    return 2;
+  }
+  HWND window = WindowOrControl(argv[0], argv[1]);
+  if (window == nullptr) return 1;
+  const astro::RgbPicture shown = ShownInside(window, static_cast<int>(inset));
+  const astro::RgbPicture expected =
+      astro::ScalePicture(DriverBitmap(static_cast<int>(id)), shown.width, shown.height);
+  if (shown.width == 0 || expected.width == 0) return 1;
+  constexpr int kTolerance = 2;
   int mismatched = 0;
-  for (int y = 0; y < shown.height; ++y) {
-    for (int x = 0; x < shown.width; ++x) {
-      // The bitmap pixels this screen pixel covers, and one more on each side.
-      const int fromX = x * bitmap.width / shown.width - 1;
-      const int toX = ((x + 1) * bitmap.width + shown.width - 1) / shown.width + 1;
-      const int fromY = y * bitmap.height / shown.height - 1;
-      const int toY = ((y + 1) * bitmap.height + shown.height - 1) / shown.height + 1;
-      bool found = false;
-      for (int by = std::max(fromY, 0); by < std::min(toY, bitmap.height) && !found; ++by) {
-        for (int bx = std::max(fromX, 0); bx < std::min(toX, bitmap.width) && !found; ++bx) {
-          found = (bitmap.At(bx, by) & 0xFFFFFF) == (shown.At(x, y) & 0xFFFFFF);
-        }
+  for (std::size_t pixel = 0; pixel < shown.bytes.size(); pixel += 3) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      if (std::abs(shown.bytes[pixel + c] - expected.bytes[pixel + c]) > kTolerance) {
+        ++mismatched;
+        break;
       }
-      if (!found) ++mismatched;
     }
   }
   std::printf("MISMATCHED %d OF %d\n", mismatched, shown.width * shown.height);
+  std::printf("SIZE %d %d\n", shown.width, shown.height);
   return 0;
+}
+
+// Tells a window of the driver that it went to a monitor of another DPI, as the
+// system does: WM_DPICHANGED with the DPI and a suggested rectangle. The message
+// carries a pointer, so it is sent from a thread in the driver's own process,
+// with the rectangle written there.
+int DpiChangeCommand(int argc, char** argv) {
+  std::int64_t values[5] = {};
+  if (argc != 6) return 2;
+  for (int i = 0; i < 5; ++i) {
+    if (!ParseNumber(argv[i + 1], &values[i])) return 2;
+  }
+  HWND window = WindowOrControl(argv[0], "0");
+  if (window == nullptr) return 1;
+  const RECT suggested = {static_cast<LONG>(values[1]), static_cast<LONG>(values[2]),
+                          static_cast<LONG>(values[1] + values[3]),
+                          static_cast<LONG>(values[2] + values[4])};
+  HANDLE process = OpenWindowProcess(window);
+  if (process == nullptr) return 1;
+  void* remoteRect =
+      VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool sent = false;
+  if (remoteRect != nullptr &&
+      WriteProcessMemory(process, remoteRect, &suggested, sizeof suggested, nullptr)) {
+    const auto dpi = static_cast<std::uint32_t>(values[0]);
+    RemoteCode code;
+    code.Bytes({0x48, 0x83, 0xEC, 0x28});  // sub rsp, 40: shadow space, aligned stack
+    code.Bytes({0x48, 0xB9});              // mov rcx, window
+    code.Word64(reinterpret_cast<std::uint64_t>(window));
+    code.Bytes({0xBA});  // mov edx, WM_DPICHANGED
+    code.Word32(WM_DPICHANGED);
+    code.Bytes({0x49, 0xB8});  // mov r8, MAKEWPARAM(dpi, dpi)
+    code.Word64((dpi << 16) | dpi);
+    code.Bytes({0x49, 0xB9});  // mov r9, the rectangle
+    code.Word64(reinterpret_cast<std::uint64_t>(remoteRect));
+    code.Call(User32Function("SendMessageA"));
+    code.Bytes({0x48, 0x83, 0xC4, 0x28});  // add rsp, 40
+    code.Bytes({0xC3});                    // ret
+    sent = code.Run(process) != static_cast<UINT>(-1);
+  }
+  if (remoteRect != nullptr) VirtualFreeEx(process, remoteRect, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return sent ? 0 : 1;
 }
 
 int SetTextCommand(int argc, char** argv) {
@@ -1266,6 +1328,7 @@ const Subcommand kSubcommands[] = {
     {"settle", SettleCommand},
     {"post-click", PostClickCommand},
     {"picture-match", PictureMatchCommand},
+    {"dpi-change", DpiChangeCommand},
     {"set-text", SetTextCommand},
     {"focused", FocusedCommand},
     {"combo-items", ComboItemsCommand},
@@ -1294,6 +1357,7 @@ void PrintUsage() {
                "scroll-pos CAPTION ID |\n"
                "  control-text CAPTION ID | control-states CAPTION ID... |\n"
                "  dialog-rect CAPTION | move-window CAPTION X Y | settle CAPTION |\n"
+               "  picture-match CAPTION ID BITMAP [INSET] | dpi-change CAPTION DPI X Y W H |\n"
                "  post-click CAPTION ID | set-text CAPTION ID TEXT | focused CAPTION |\n"
                "  combo-items CAPTION ID |\n"
                "  type-keys VK... | cursor-pos | "
@@ -1306,6 +1370,12 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Sizes and places in the screen's own pixels at any DPI, as the driver (which
+  // is DPI-aware) sees them.
+  using SetAware = BOOL(WINAPI*)();
+  const auto setAware =
+      reinterpret_cast<SetAware>(reinterpret_cast<void*>(User32Function("SetProcessDPIAware")));
+  if (setAware != nullptr) setAware();
   if (argc >= 2) {
     for (const Subcommand& subcommand : kSubcommands) {
       if (std::strcmp(argv[1], subcommand.name) != 0) continue;
