@@ -97,8 +97,11 @@ class InstallerTest : public DriverTest {
     for (const char* root : {"HKLM", "HKCU"}) {
       std::vector<std::string> lines;
       session_.Run(
+          // The 64-bit view: with 32-bit Wine there, "wine reg" is the 32-bit reg.exe,
+          // which sees the machine's Software key through Wow6432Node.
           {FindOnPath("wine"), "reg", "query",
-           std::string(root) + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "/s"},
+           std::string(root) + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "/s",
+           "/reg:64"},
           60s, &lines);
       bool ours = false;
       for (std::string line : lines) {
