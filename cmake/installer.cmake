@@ -21,13 +21,14 @@ file(MAKE_DIRECTORY ${INSTALLER_STAGE})
 add_custom_command(
   OUTPUT ${PACKAGE} ${NEXT_PACKAGE}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:astrodriver> ${ASTROHOOK_DLL}
-          ${CMAKE_SOURCE_DIR}/resources/astrodriver.ico ${INSTALLER_STAGE}
+          ${ASTROHOOK32_FILES} ${CMAKE_SOURCE_DIR}/resources/astrodriver.ico ${INSTALLER_STAGE}
   # The build keeps its debugging information; the installed files do without.
-  COMMAND ${CMAKE_STRIP} --strip-debug astrodriver.exe astrohook.dll
+  COMMAND ${CMAKE_STRIP} --strip-debug astrodriver.exe astrohook.dll astrohook32.dll
+          astrohook32.exe
   COMMAND ${WIXL} -a x64 -D Version=${PROJECT_VERSION} -o ${PACKAGE} ${INSTALLER_SOURCE}
   COMMAND ${WIXL} -a x64 -D Version=${NEXT_VERSION} -o ${NEXT_PACKAGE} ${INSTALLER_SOURCE}
   WORKING_DIRECTORY ${INSTALLER_STAGE}
-  DEPENDS astrodriver astrohook ${INSTALLER_SOURCE} ${CMAKE_SOURCE_DIR}/resources/astrodriver.ico
+  DEPENDS astrodriver astrohook ${ASTROHOOK32_FILES} ${INSTALLER_SOURCE} ${CMAKE_SOURCE_DIR}/resources/astrodriver.ico
   COMMENT "Building the installer with wixl"
   VERBATIM)
 add_custom_target(installer ALL DEPENDS ${PACKAGE} ${NEXT_PACKAGE})

@@ -1,35 +1,16 @@
 # The Windows deliverables and the Windows-side test programs (cross build).
-set(WIN_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
-set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-enable_language(RC)
+include(${CMAKE_SOURCE_DIR}/cmake/windows_common.cmake)
 
-# The version for the resource scripts.
-set(ASTRO_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
-set(ASTRO_VERSION_MINOR ${PROJECT_VERSION_MINOR})
-set(ASTRO_VERSION_PATCH ${PROJECT_VERSION_PATCH})
-set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
-configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${GENERATED_DIR}/version.h @ONLY)
-set(VERSION_RESOURCE_DEPENDS ${GENERATED_DIR}/version.h ${CMAKE_SOURCE_DIR}/resources/version_info.rc)
+# The activation hook library.
+add_hook_file(astrohook LIBRARY astrohook ${CMAKE_SOURCE_DIR}/hook/astrohook.cpp
+  ${CMAKE_SOURCE_DIR}/hook/astrohook.rc DllMain)
+set(ASTROHOOK_DLL ${HOOK_OUTPUT_DIR}/astrohook.dll)
 
-# The activation hook library. It is kept out of bin/: the driver carries it as a
-# resource and writes it out where it looks for it, and the tests see that happen.
-add_library(astrohook SHARED ${CMAKE_SOURCE_DIR}/hook/astrohook.cpp
-  ${CMAKE_SOURCE_DIR}/hook/astrohook.rc)
-target_include_directories(astrohook PRIVATE ${GENERATED_DIR} ${CMAKE_SOURCE_DIR}/resources)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/hook/astrohook.rc PROPERTIES
-  OBJECT_DEPENDS "${VERSION_RESOURCE_DEPENDS}")
-set_target_properties(astrohook PROPERTIES PREFIX "" OUTPUT_NAME astrohook
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hook)
-# The system maps it into every process of the desktop, so it carries no C/C++
-# runtime: no TLS directory, no static constructors, no exceptions, imports from
-# system libraries only, and its own DllMain as entry point. (A library with a
-# TLS directory makes the loader visit every thread the process ever had, which
-# under Wine can be a list that never ends.)
-target_compile_options(astrohook PRIVATE -fno-exceptions -fno-rtti -fno-stack-protector
-  -fno-builtin)
-target_link_options(astrohook PRIVATE -nostdlib -nostartfiles -Wl,-e,DllMain)
-target_link_libraries(astrohook PRIVATE user32 kernel32)
-set(ASTROHOOK_DLL ${CMAKE_BINARY_DIR}/hook/astrohook.dll)
+# The 32-bit library and its host come from the 32-bit build tree (build/win32),
+# built first by scripts/build.
+set(ASTRO_HOOK32_DIR "${CMAKE_SOURCE_DIR}/build/win32/hook" CACHE PATH
+    "Directory of astrohook32.dll and astrohook32.exe (the 32-bit build tree's hook/)")
+set(ASTROHOOK32_FILES ${ASTRO_HOOK32_DIR}/astrohook32.dll ${ASTRO_HOOK32_DIR}/astrohook32.exe)
 
 file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/driver/win/*.cpp
@@ -38,15 +19,16 @@ file(GLOB DRIVER_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/ui/win/*.cpp)
 add_executable(astrodriver WIN32 ${DRIVER_WIN_SOURCES} ${CMAKE_SOURCE_DIR}/resources/astrodriver.rc)
 target_link_libraries(astrodriver PRIVATE astrocore comctl32 user32 gdi32 shell32 advapi32)
-# The resource script takes astrohook.dll from the hook library's directory, and
+# The resource script takes the hook's files from their directories, and
 # includes the other scripts and pictures of resources/, which windres does not
 # report as dependencies.
-target_include_directories(astrodriver PRIVATE ${CMAKE_BINARY_DIR}/hook ${GENERATED_DIR})
+target_include_directories(astrodriver PRIVATE ${HOOK_OUTPUT_DIR} ${ASTRO_HOOK32_DIR}
+  ${GENERATED_DIR})
 file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.bmp
   ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/astrodriver.rc PROPERTIES
-  OBJECT_DEPENDS "${ASTROHOOK_DLL};${RESOURCE_FILES};${VERSION_RESOURCE_DEPENDS}")
+  OBJECT_DEPENDS "${ASTROHOOK_DLL};${ASTROHOOK32_FILES};${RESOURCE_FILES};${VERSION_RESOURCE_DEPENDS}")
 add_dependencies(astrodriver astrohook)
 target_link_options(astrodriver PRIVATE ${WIN_LINK_OPTIONS})
 

@@ -4,6 +4,7 @@
 #include "delivery/main_menu.h"
 #include "delivery/win/delivery_state.h"
 #include "driver/win/driver_state.h"
+#include "driver/win/hook_host_launch.h"
 #include "ui/lang_text.h"
 #include "ui/win/tray_icon.h"
 
@@ -20,6 +21,7 @@ bool ConfirmExit(int code) {
     UnhookWindowsHookEx(activationHook);
     activationHook = nullptr;
   }
+  EndHookHost();
   RemoveTrayIcon();
   ExitProcess(static_cast<UINT>(code));
 }

@@ -10,9 +10,6 @@ bool WriteWhole(HANDLE file, const void* data, DWORD size) {
   return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-// Milliseconds the driver waits for the hook's thread to install it.
-constexpr DWORD kHookStartWaitMs = 10000;
-
 // Shared with the hook's thread, which outlives any wait for it.
 struct HookStart {
   HANDLE installed = nullptr;
@@ -36,22 +33,26 @@ DWORD WINAPI HookThread(LPVOID) {
 
 }  // namespace
 
-int ExtractHookLibrary() {
-  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(kHookLibraryResource), "DLL");
+int ExtractHookFile(int resourceId, const char* fileName) {
+  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId), "DLL");
   HGLOBAL loaded = resource != nullptr ? LoadResource(nullptr, resource) : nullptr;
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
   if (data == nullptr) return -1;
   const DWORD size = SizeofResource(nullptr, resource);
 
-  HANDLE file = CreateFileA(kHookLibraryFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return -1;
   const bool written = WriteWhole(file, data, size);
   const bool closed = CloseHandle(file) != FALSE;
   if (written && closed) return 1;
-  // A truncated library would be found by name at the next start.
-  DeleteFileA(kHookLibraryFile);
+  // A truncated file would be found by name at the next start.
+  DeleteFileA(fileName);
   return -1;
+}
+
+int ExtractHookLibrary() {
+  return ExtractHookFile(kHookLibraryResource, kHookLibraryFile);
 }
 
 HHOOK BindHookLibrary() {

@@ -8,9 +8,15 @@ namespace astro {
 
 constexpr char kHookLibraryFile[] = "astrohook.dll";
 
-// Writes the library from the program's resource into "astrohook.dll" in the
-// current directory, replacing any file there. 1, or -1 when the file cannot be
-// written whole (a partly written file is removed).
+// Milliseconds the driver waits for a hook to be installed at start-up.
+constexpr DWORD kHookStartWaitMs = 10000;
+
+// Writes the program's resource of type "DLL" with this id into the file of
+// that name in the current directory, replacing any file there. 1, or -1 when
+// the file cannot be written whole (a partly written file is removed).
+int ExtractHookFile(int resourceId, const char* fileName);
+
+// The same for the library, "astrohook.dll" from resource 266.
 int ExtractHookLibrary();
 
 // Loads the library by name through the system's search, writing it out first

@@ -16,6 +16,7 @@
 #include "driver/win/device_context.h"
 #include "driver/win/driver_state.h"
 #include "driver/win/error_box.h"
+#include "driver/win/hook_host_launch.h"
 #include "driver/win/hook_library.h"
 #include "driver/win/main_loop.h"
 #include "driver/win/main_window_setup.h"
@@ -98,7 +99,12 @@ int RunDriver(HINSTANCE instance) {
 
   FillTooltipTable();
   // The hook library before the button window's thread: a thread that opens its
-  // window while the hook is being installed can hang in it.
+  // window while the hook is being installed can hang in it. The 32-bit
+  // programs' hook first: the system calls the newest hook first, and Wine (which
+  // calls no hook across bitness) goes no further in a process than the first
+  // hook whose library it cannot load, so the 64-bit hook must come first there
+  // for the 64-bit programs. Windows calls both either way.
+  StartHookHost();
   activationHook = StartHookThread();
   if (settings.buttonInfo != 0) StartButtonWindow();
 

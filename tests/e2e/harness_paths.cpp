@@ -17,6 +17,14 @@ std::string WindowsProgram(const std::string& exeName) {
   return WindowsBinDir() + "/" + exeName;
 }
 
+std::string Windows32BinDir() {
+  return ASTRO_WINDOWS32_BIN;
+}
+
+std::string Windows32Program(const std::string& exeName) {
+  return Windows32BinDir() + "/" + exeName;
+}
+
 std::string HarnessDir() {
   return ASTRO_E2E_DIR;
 }

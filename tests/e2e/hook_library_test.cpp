@@ -1,8 +1,9 @@
-// The hook library as built: the system maps it into every process of the
-// desktop, so it must carry no runtime. Read from its headers with the cross
-// objdump: no TLS directory, no constructor or TLS sections, imports from
-// system libraries only, its own DllMain as entry point and AstrolabHookOn
-// exported by name.
+// The hook's files as built: the system maps the library (and its 32-bit build)
+// into every process of the desktop, so it must carry no runtime, and neither
+// does the 32-bit program that installs it. Read from their headers with the
+// cross objdump: no TLS directory, no constructor or TLS sections, imports from
+// system libraries only, their own entry points, and the libraries export
+// AstrolabHookOn by its plain name.
 #include <gmock/gmock.h>
 #include <stdio.h>
 
@@ -17,7 +18,22 @@
 namespace e2e {
 namespace {
 
-constexpr const char* kObjdump = "x86_64-w64-mingw32-objdump";
+// One file of the hook, and how to read it.
+struct HookFile {
+  std::string path;
+  const char* objdump;
+  const char* entrySymbol;  // as the file's symbol table names it
+  bool library;
+};
+
+std::vector<HookFile> HookFiles() {
+  const std::string hook32 = Windows32BinDir() + "/../hook/";
+  return {
+      {WindowsBinDir() + "/../hook/astrohook.dll", "x86_64-w64-mingw32-objdump", "DllMain", true},
+      // 32-bit stdcall symbols: an underscore before, the argument bytes after.
+      {hook32 + "astrohook32.dll", "i686-w64-mingw32-objdump", "_DllMain@12", true},
+      {hook32 + "astrohook32.exe", "i686-w64-mingw32-objdump", "_HostMain@0", false}};
+}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -117,29 +133,33 @@ LibraryHeaders ReadHeaders(const std::string& objdump, const std::string& path) 
 }
 
 TEST(HookLibraryTest, CarriesNoRuntime) {
-  const std::string objdump = FindOnPath(kObjdump);
-  ASSERT_FALSE(objdump.empty()) << kObjdump << " is not installed";
-  const std::string library = WindowsBinDir() + "/../hook/astrohook.dll";
-  ASSERT_TRUE(FileExists(library)) << library << " is missing: build the Windows programs first";
+  for (const HookFile& file : HookFiles()) {
+    SCOPED_TRACE(file.path);
+    const std::string objdump = FindOnPath(file.objdump);
+    ASSERT_FALSE(objdump.empty()) << file.objdump << " is not installed";
+    ASSERT_TRUE(FileExists(file.path)) << "missing: build the Windows programs first";
 
-  const LibraryHeaders headers = ReadHeaders(objdump, library);
-  ASSERT_TRUE(headers.read) << objdump << " could not read " << library;
+    const LibraryHeaders headers = ReadHeaders(objdump, file.path);
+    ASSERT_TRUE(headers.read) << objdump << " could not read it";
 
-  EXPECT_EQ(headers.tlsDirectory, 0u) << "the library has a TLS directory";
-  for (const char* section : {".tls", ".CRT", ".ctors", ".dtors"}) {
-    EXPECT_EQ(headers.sections.count(section), 0u) << "the library has a " << section << " section";
+    EXPECT_EQ(headers.tlsDirectory, 0u) << "it has a TLS directory";
+    for (const char* section : {".tls", ".CRT", ".ctors", ".dtors"}) {
+      EXPECT_EQ(headers.sections.count(section), 0u) << "it has a " << section << " section";
+    }
+    // The system libraries a hook needs; a runtime would add msvcrt.dll or another.
+    const std::set<std::string> system = {"user32.dll", "kernel32.dll"};
+    EXPECT_THAT(headers.importedLibraries, ::testing::Contains("user32.dll"));
+    for (const std::string& imported : headers.importedLibraries) {
+      EXPECT_EQ(system.count(imported), 1u) << "it imports " << imported;
+    }
+    if (file.library) {
+      EXPECT_THAT(headers.exports, ::testing::Contains("AstrolabHookOn"));
+    }
+
+    const unsigned long long entry = headers.SymbolAddress(file.entrySymbol);
+    ASSERT_NE(entry, 0u) << "no " << file.entrySymbol << " among its symbols";
+    EXPECT_EQ(headers.entryPoint, entry) << "the entry point is not its own " << file.entrySymbol;
   }
-  // The system libraries a hook needs; a runtime would add msvcrt.dll or another.
-  const std::set<std::string> system = {"user32.dll", "kernel32.dll"};
-  EXPECT_THAT(headers.importedLibraries, ::testing::Contains("user32.dll"));
-  for (const std::string& imported : headers.importedLibraries) {
-    EXPECT_EQ(system.count(imported), 1u) << "the library imports " << imported;
-  }
-  EXPECT_THAT(headers.exports, ::testing::Contains("AstrolabHookOn"));
-
-  const unsigned long long dllMain = headers.SymbolAddress("DllMain");
-  ASSERT_NE(dllMain, 0u) << "no DllMain among the library's symbols";
-  EXPECT_EQ(headers.entryPoint, dllMain) << "the entry point is not the library's own DllMain";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The installer end to end: the package installs silently for the current user,
-// the installed driver runs with the hook library installed beside it and
+// the installed driver runs with the hook's files installed beside it and
 // delivers motion to a client, a package of the next version replaces it in
 // place, and uninstalling removes the program, its shortcut and its logon start
 // but leaves the user's settings. The version resources read back as the product's.
@@ -23,6 +23,9 @@ namespace fs = std::filesystem;
 constexpr const char* kProductName = "Astrolab/AIRCAP 3D Controller";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValue = "Astrolab 3D Controller";
+
+// The activation hook's files, installed beside the program.
+constexpr const char* kHookFiles[] = {"astrohook.dll", "astrohook32.dll", "astrohook32.exe"};
 
 std::string Package(const std::string& name) {
   return WindowsBinDir() + "/../installer/" + name;
@@ -91,7 +94,8 @@ class InstallerTest : public DriverTest {
     return text;
   }
   // The versions of the product in the installed-programs list (the machine's and
-  // the user's).
+  // the user's), in the 64-bit view of the registry: with 32-bit Wine installed,
+  // "wine reg" runs as a 32-bit program and would see the 32-bit one.
   std::vector<std::string> ListedVersions() {
     std::vector<std::string> versions;
     for (const char* root : {"HKLM", "HKCU"}) {
@@ -131,7 +135,7 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
   ASSERT_TRUE(Msiexec("/i", Package("astrodriver.msi")));
   const std::string installed = InstallDir() + "/astrodriver.exe";
   EXPECT_TRUE(FileExists(installed));
-  EXPECT_TRUE(FileExists(InstallDir() + "/astrohook.dll"));
+  for (const char* file : kHookFiles) EXPECT_TRUE(FileExists(InstallDir() + "/" + file)) << file;
   EXPECT_TRUE(FileExists(Shortcut()));
   const std::optional<std::string> run = RunValue();
   ASSERT_TRUE(run.has_value());
@@ -143,7 +147,7 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
   EXPECT_EQ(version.Field("PRODUCT"), "4.5");
   EXPECT_EQ(version.Field("NAME"), kProductName);
 
-  // The installed driver, started from elsewhere, finds the installed hook library
+  // The installed driver, started from elsewhere, finds the installed hook files
   // (nothing is written out) and delivers motion to a client.
   sim::SimulatedController* controller = Attach(3);
   AttachOtherPorts();
@@ -153,7 +157,9 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
   ASSERT_NE(driver, nullptr) << error;
   ASSERT_TRUE(controller->WaitForCommand("b9", kStartupTimeout));
   ASSERT_TRUE(WaitForTrayIcon());
-  EXPECT_FALSE(FileExists(session_.ScratchDir() + "/astrohook.dll"));
+  for (const char* file : kHookFiles) {
+    EXPECT_FALSE(FileExists(session_.ScratchDir() + "/" + file)) << file;
+  }
   // The plug-in authors' sample client prints each sample's axes.
   ChildProcess* client =
       session_.StartWindowsProgram("sample_client.exe", {"--seconds", "120"}, &error);
@@ -169,8 +175,8 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
             .has_value();
   }
   EXPECT_TRUE(arrived) << "no motion reached the client from the installed driver";
-  // Ended as the user ends it, so that its activation hook lets go of the
-  // installed library in every program.
+  // Ended as the user ends it, so that its activation hooks let go of the
+  // installed libraries in every program and the 32-bit hook's program ends.
   client->Kill();
   ASSERT_TRUE(
       session_.Probe({"post-driver", std::to_string(0x0111), std::to_string(kExitCommand), "0"})
@@ -178,7 +184,9 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
   ASSERT_TRUE(session_.Probe({"wait-box", kProductName, "30000"}, 60s).Succeeded());
   ASSERT_TRUE(session_.Probe({"press", kProductName, std::to_string(kYes)}).Succeeded());
   EXPECT_TRUE(driver->WaitForExit(kExitTimeout).has_value());
-  EXPECT_TRUE(WaitUntilUnmapped(fs::canonical(InstallDir() + "/astrohook.dll").string()));
+  for (const char* file : kHookFiles) {
+    EXPECT_TRUE(WaitUntilUnmapped(fs::canonical(InstallDir() + "/" + file).string())) << file;
+  }
 
   // The next version replaces it: one entry, the new version.
   ASSERT_TRUE(Msiexec("/i", Package("astrodriver-next.msi")));
@@ -188,7 +196,7 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
   // Uninstalled: program, library, shortcut and logon start go; the settings stay.
   ASSERT_TRUE(Msiexec("/x", Package("astrodriver-next.msi")));
   EXPECT_FALSE(FileExists(installed));
-  EXPECT_FALSE(FileExists(InstallDir() + "/astrohook.dll"));
+  for (const char* file : kHookFiles) EXPECT_FALSE(FileExists(InstallDir() + "/" + file)) << file;
   EXPECT_FALSE(FileExists(Shortcut()));
   EXPECT_FALSE(RunValue().has_value());
   EXPECT_TRUE(ListedVersions().empty());
@@ -197,9 +205,11 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings
       << "the settings went with the program";
 }
 
-TEST_F(InstallerTest, ProgramAndLibraryCarryTheProductVersion) {
+TEST_F(InstallerTest, ProgramAndHookFilesCarryTheProductVersion) {
   for (const std::string& file :
-       {WindowsProgram("astrodriver.exe"), WindowsBinDir() + "/../hook/astrohook.dll"}) {
+       {WindowsProgram("astrodriver.exe"), WindowsBinDir() + "/../hook/astrohook.dll",
+        Windows32BinDir() + "/../hook/astrohook32.dll",
+        Windows32BinDir() + "/../hook/astrohook32.exe"}) {
     const ProbeResult version = session_.Probe({"file-version", file});
     ASSERT_TRUE(version.Succeeded()) << file;
     EXPECT_EQ(version.Field("PRODUCT"), "4.5") << file;

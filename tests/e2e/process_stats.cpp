@@ -49,22 +49,28 @@ std::optional<long> PrivateMemoryKb(pid_t pid) {
 }
 
 std::optional<pid_t> FindWineserver(const std::string& prefixDir) {
+  const std::vector<pid_t> servers = PrefixProcesses(prefixDir, "wineserver");
+  if (servers.empty()) return std::nullopt;
+  return servers.front();
+}
+
+std::vector<pid_t> PrefixProcesses(const std::string& prefixDir, const std::string& name) {
+  std::vector<pid_t> found;
   DIR* proc = opendir("/proc");
-  if (proc == nullptr) return std::nullopt;
+  if (proc == nullptr) return found;
   const std::string wanted = "WINEPREFIX=" + prefixDir;
-  std::optional<pid_t> found;
+  const std::string shown = name.substr(0, 15);
   while (dirent* entry = readdir(proc)) {
     char* end = nullptr;
     const long pid = std::strtol(entry->d_name, &end, 10);
     if (*end != '\0' || pid <= 0) continue;
     const std::string base = std::string("/proc/") + entry->d_name;
-    if (ReadFile(base + "/comm").rfind("wineserver", 0) != 0) continue;
+    if (ReadFile(base + "/comm").rfind(shown, 0) != 0) continue;
     std::istringstream environment(ReadFile(base + "/environ"));
     std::string variable;
-    while (std::getline(environment, variable, '\0')) {
-      if (variable == wanted) found = static_cast<pid_t>(pid);
-    }
-    if (found) break;
+    bool ours = false;
+    while (!ours && std::getline(environment, variable, '\0')) ours = variable == wanted;
+    if (ours) found.push_back(static_cast<pid_t>(pid));
   }
   closedir(proc);
   return found;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -16,5 +17,9 @@ std::optional<double> CpuTimeMs(pid_t pid);
 std::optional<long> PrivateMemoryKb(pid_t pid);
 // The wineserver that serves this prefix, if one runs.
 std::optional<pid_t> FindWineserver(const std::string& prefixDir);
+// The processes of this prefix whose name starts with this one (a Windows
+// program's file name, as Wine names its process; the system keeps the first 15
+// characters).
+std::vector<pid_t> PrefixProcesses(const std::string& prefixDir, const std::string& name);
 
 }  // namespace e2e

@@ -6,6 +6,7 @@
 #include "client/astrolab_client.h"
 #include "tests/e2e/client_events.h"
 #include "tests/e2e/client_fixture.h"
+#include "tests/e2e/harness_paths.h"
 
 namespace e2e {
 namespace {
@@ -50,6 +51,10 @@ bool IsMarker(const ClientEvent& event) {
 
 }  // namespace
 
+std::string TestClient32() {
+  return Windows32Program("test_client32.exe");
+}
+
 std::vector<std::string> FieldsAfterLabel(const std::string& line) {
   std::istringstream words(line);
   std::string word;
@@ -66,15 +71,19 @@ void TrackingTest::SetUp() {
   if (HasFatalFailure()) return;
   controller_ = StartDriverWithController(&driver_);
   ASSERT_NE(controller_, nullptr);
+  // The activation hooks come after the tray icon; they are in place once the
+  // main loop answers.
+  ASSERT_TRUE(session_.Probe({"sync-driver"}).Succeeded());
 }
 
 ClientWindow TrackingTest::StartClient(const std::string& title,
-                                       const std::vector<std::string>& flags) {
+                                       const std::vector<std::string>& flags,
+                                       const std::string& program) {
   std::vector<std::string> arguments = {"--title", title, "--commands"};
   arguments.insert(arguments.end(), flags.begin(), flags.end());
   std::string error;
   ChildProcess* process =
-      session_.StartWindowsProgram("test_client.exe", arguments, &error, /*pipeStdin=*/true);
+      session_.StartWindowsProgram(program, arguments, &error, /*pipeStdin=*/true);
   if (process == nullptr) {
     ADD_FAILURE() << error;
     return {};
@@ -110,9 +119,34 @@ ClientWindow TrackingTest::Command(ChildProcess* client, const std::string& comm
   return ParseWindowLine(client, line.empty() ? std::nullopt : std::optional(line));
 }
 
-void TrackingTest::Activate(const ClientWindow& window, const std::string& title) {
-  const ClientWindow active = Command(window.process, "activate " + title, "ACTIVE");
-  EXPECT_EQ(active.window, window.window) << title;
+std::optional<double> TrackingTest::Activate(const ClientWindow& window, const std::string& title) {
+  const std::vector<std::string> fields =
+      FieldsAfterLabel(Ask(window.process, "activate " + title, "ACTIVE"));
+  EXPECT_FALSE(fields.empty()) << title;
+  if (fields.empty()) return std::nullopt;
+  EXPECT_EQ(std::stoull(fields[0]), window.window) << title;
+  if (fields.size() < 3) return std::nullopt;
+  return std::stod(fields[2]);
+}
+
+void TrackingTest::Click(const ClientWindow& window, const std::string& title) {
+  constexpr int kLeft = 660;
+  constexpr int kTop = 520;
+  Command(window.process,
+          "move " + title + " " + std::to_string(kLeft) + " " + std::to_string(kTop), "MOVED");
+  const std::string xdotool = FindOnPath("xdotool");
+  const auto tenSeconds = std::chrono::seconds(10);
+  EXPECT_EQ(session_.Run({xdotool, "mousemove", std::to_string(kLeft + 160),
+                          std::to_string(kTop + 110), "click", "1"},
+                         tenSeconds),
+            0);
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (session_.Probe({"driver-dialogs"}).Field("FOREGROUND") != title) {
+    if (Clock::now() >= deadline) {
+      ADD_FAILURE() << "the click did not bring " << title << " to the foreground";
+      return;
+    }
+  }
 }
 
 std::size_t TrackingTest::MarkersAt(const ClientWindow& window) const {

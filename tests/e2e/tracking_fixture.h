@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,16 +22,19 @@ struct ClientWindow {
 
 class TrackingTest : public DesktopTest {
  protected:
-  // Starts the driver with a controller on COM3, after BeforeDriverStarts.
+  // Starts the driver with a controller on COM3, after BeforeDriverStarts, and
+  // waits until its main loop runs.
   void SetUp() override;
   // What a test prepares before the driver starts (its current directory is the
   // session's scratch directory).
   virtual void BeforeDriverStarts() {}
 
-  // Starts test_client.exe titled `title` with the given flags and the command
+  // Starts test_client.exe (or the program given by its path, such as the 32-bit
+  // build kTestClient32) titled `title` with the given flags and the command
   // channel open, and waits for its first "READY" (announced) or "WINDOW"
   // (--passive) line.
-  ClientWindow StartClient(const std::string& title, const std::vector<std::string>& flags = {});
+  ClientWindow StartClient(const std::string& title, const std::vector<std::string>& flags = {},
+                           const std::string& program = "test_client.exe");
   // Sends a command line to a client and waits for its next line starting with
   // `reply`; that line, or empty (and a failure) on time-out.
   std::string Ask(ChildProcess* client, const std::string& command, const std::string& reply);
@@ -38,8 +42,12 @@ class TrackingTest : public DesktopTest {
   // "DESTROYED").
   ClientWindow Command(ChildProcess* client, const std::string& command, const std::string& reply);
   // The window's own thread activates it; the driver has the report queued when
-  // this returns.
-  void Activate(const ClientWindow& window, const std::string& title);
+  // this returns. The microseconds the client measured from the call until the
+  // window had handled its activation; nothing when it was active already.
+  std::optional<double> Activate(const ClientWindow& window, const std::string& title);
+  // Moves the window (shown, 320 by 200) to the lower right of the screen, where
+  // no other window is, clicks into it and waits until it is the foreground window.
+  void Click(const ClientWindow& window, const std::string& title);
 
   // Marker samples `window` has received so far.
   std::size_t MarkersAt(const ClientWindow& window) const;
@@ -59,6 +67,9 @@ class TrackingTest : public DesktopTest {
   // The receiving window of each marker sample the client got, in order.
   std::vector<std::uint64_t> MarkerWindows(const ChildProcess& client) const;
 };
+
+// The 32-bit test client.
+std::string TestClient32();
 
 // A line's words after its first: "READY 1234" gives {"1234"}.
 std::vector<std::string> FieldsAfterLabel(const std::string& line);

@@ -28,6 +28,17 @@ constexpr int kNormalDpi = 96;
 // when an adapter is plugged in.
 constexpr const char* kSerialCommKey = "HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
+// Wine's 32-bit half, where the distributions put it (Debian's multiarch
+// package, and Wine's own layout).
+bool ThirtyTwoBitWineInstalled() {
+  for (const char* library : {"/usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll",
+                              "/usr/lib/wine/i386-windows/kernel32.dll",
+                              "/opt/wine-stable/lib/wine/i386-windows/kernel32.dll"}) {
+    if (FileExists(library)) return true;
+  }
+  return false;
+}
+
 std::string SafeFileName(const std::string& text) {
   std::string name;
   for (char c : text) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
@@ -156,7 +167,20 @@ bool WineSession::StartDisplay(std::string* error) {
 
 bool WineSession::EnsurePrefix(std::string* error) {
   const std::string prefix = slot_->PrefixDir();
-  if (FileExists(prefix + kPrefixReadyMarker)) return true;
+  // A prefix made before 32-bit Wine was installed has no 32-bit system folder,
+  // and every program fails in it afterwards ("could not load kernel32.dll"):
+  // it is made anew.
+  const bool lacks32Bit =
+      ThirtyTwoBitWineInstalled() && !FileExists(prefix + "/drive_c/windows/syswow64");
+  if (FileExists(prefix + kPrefixReadyMarker) && !lacks32Bit) return true;
+  if (lacks32Bit) {
+    std::error_code failure;
+    std::filesystem::remove_all(prefix, failure);
+    if (failure) {
+      *error = "cannot remove the old prefix " + prefix + ": " + failure.message();
+      return false;
+    }
+  }
   std::vector<std::string> environment = Environment();
   // No Mono or Gecko: the driver needs neither, and their installers ask questions.
   environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");

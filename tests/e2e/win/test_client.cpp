@@ -20,13 +20,18 @@
 //   thread-window TITLE: a shown window on a new thread of this process, not
 //     announced ("WINDOW <window> <thread>");
 //   edit-text: "EDIT <hex>", the edit control's text (--edit);
-//   ping: "PONG <thread>" from the main thread, once every message queued for the main thread before the
+//   ping: "PONG <thread>" from the main thread, once every message queued for the main thread
+//   before the
 //     command has been handled;
 //   clear-title TITLE: the window known by that title loses its title (it keeps
 //     its class name) ("UNTITLED <window>");
 //   activate TITLE: the window's own thread brings it to the foreground
-//     ("ACTIVE <window> <thread>"). The activation is reported to the driver from
-//     within that call, so the report is queued before the line is printed.
+//     ("ACTIVE <window> <thread> <microseconds>", the last from the call that
+//     brings it there until the window has handled its WM_ACTIVATE; missing when
+//     it was active already). The activation is reported to the driver from
+//     within that call, so the report is queued before the line is printed;
+//   move TITLE X Y: the window's top-left corner goes to X, Y on the screen
+//     ("MOVED <window> <thread>").
 #include <map>
 #include <string>
 
@@ -51,7 +56,11 @@ HWND editControl = nullptr;
 std::map<std::string, HWND> windowsByTitle;
 
 bool Activate(HWND window);
-void PrintWindow(const char* label, HWND window);
+void PrintWindow(const char* label, HWND window, const char* more = "");
+
+// The last window that handled its activation, and when (performance counter).
+HWND lastActivated = nullptr;
+std::uint64_t lastActivatedAt = 0;
 
 bool IsKeyMessage(UINT message) {
   return (message >= WM_KEYDOWN && message <= WM_CHAR) ||
@@ -67,10 +76,20 @@ LRESULT CALLBACK ClientWindowProcedure(HWND window, UINT message, WPARAM wParam,
   if (message == WM_SIZE && window == firstWindow && editControl != nullptr) {
     MoveWindow(editControl, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
   }
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+    lastActivated = window;
+    lastActivatedAt = client::CounterMicroseconds();
+  }
   if (message == kActivateMessage) {
+    lastActivated = nullptr;
+    const std::uint64_t start = client::CounterMicroseconds();
     if (Activate(window)) {
       if (window == firstWindow && editControl != nullptr) SetFocus(editControl);
-      PrintWindow("ACTIVE", window);
+      char took[32] = "";
+      if (lastActivated == window) {
+        std::snprintf(took, sizeof took, " %" PRIu64, lastActivatedAt - start);
+      }
+      PrintWindow("ACTIVE", window, took);
     } else {
       std::fprintf(stderr, "the window did not come to the foreground\n");
     }
@@ -93,10 +112,10 @@ HWND NewWindow(const char* title, bool show) {
   return window;
 }
 
-void PrintWindow(const char* label, HWND window) {
-  std::printf("%s %" PRIu64 " %lu\n", label,
+void PrintWindow(const char* label, HWND window, const char* more) {
+  std::printf("%s %" PRIu64 " %lu%s\n", label,
               static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(window)),
-              GetWindowThreadProcessId(window, nullptr));
+              GetWindowThreadProcessId(window, nullptr), more);
   std::fflush(stdout);
 }
 
@@ -162,6 +181,20 @@ void RunCommand(const std::string& line) {
     PrintWindow("UNTITLED", windowsByTitle[title]);
   } else if (verb == "activate" && windowsByTitle.count(title) != 0) {
     PostMessageA(windowsByTitle[title], kActivateMessage, 0, 0);
+  } else if (verb == "move" && !title.empty()) {
+    // The title runs up to the last two words, the corner's coordinates.
+    const std::size_t ySpace = title.rfind(' ');
+    const std::size_t xSpace = ySpace == std::string::npos ? ySpace : title.rfind(' ', ySpace - 1);
+    const std::string name = xSpace == std::string::npos ? "" : title.substr(0, xSpace);
+    if (windowsByTitle.count(name) == 0) {
+      std::fprintf(stderr, "no window %s\n", name.c_str());
+      return;
+    }
+    HWND window = windowsByTitle[name];
+    const int x = std::atoi(title.c_str() + xSpace + 1);
+    const int y = std::atoi(title.c_str() + ySpace + 1);
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PrintWindow("MOVED", window);
   } else if (verb == "thread-window" && !title.empty()) {
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, WindowThread, new std::string(title), 0, &threadId);
