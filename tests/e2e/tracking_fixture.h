@@ -45,6 +45,7 @@ class TrackingTest : public DesktopTest {
   // this returns. The microseconds the client measured from the call until the
   // window had handled its activation; nothing when it was active already.
   std::optional<double> Activate(const ClientWindow& window, const std::string& title);
+  using DesktopTest::Click;
   // Moves the window (shown, 320 by 200) to the lower right of the screen, where
   // no other window is, clicks into it and waits until it is the foreground window.
   void Click(const ClientWindow& window, const std::string& title);
