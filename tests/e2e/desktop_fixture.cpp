@@ -23,7 +23,10 @@ bool DesktopTest::PostToDriver(int message, int wParam, int lParam) {
 
 ProbeResult DesktopTest::WaitForBox(const std::string& caption) {
   const ProbeResult box = session_.Probe({"wait-box", caption, "30000"}, 60s);
-  EXPECT_TRUE(box.Succeeded()) << "no box captioned \"" << caption << "\"";
+  std::string printed;
+  for (const std::string& line : box.lines) printed += " \"" + line + "\"";
+  EXPECT_TRUE(box.Succeeded()) << "no box captioned \"" << caption << "\" (probe exit code "
+                               << box.exitCode << ", printed" << printed << ")";
   return box;
 }
 
