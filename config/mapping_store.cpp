@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/case_folding.h"
 #include "config/stored_events.h"
 
 namespace astro {
@@ -9,15 +10,6 @@ namespace {
 
 std::string SlotValueName(int slot) {
   return "Button" + std::to_string(slot);
-}
-
-// The capital of a Windows-1252 character, as the registry folds key names.
-unsigned char RegistryCapital(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
-  if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 0x10);  // š œ ž
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);  // à..þ
-  if (c == 0xFF) return 0x9F;                                                            // ÿ
-  return c;
 }
 
 // Moves every slot of one mapping into another: assigned slots are written,
@@ -36,14 +28,7 @@ void CopySlots(Registry& registry, const std::string& fromPath, const std::strin
 }  // namespace
 
 bool SameMappingName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (RegistryCapital(static_cast<unsigned char>(a[i])) !=
-        RegistryCapital(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return SameNameIgnoringCase(a, b);
 }
 
 bool IsGenericMapping(const std::string& name) {
@@ -137,17 +122,23 @@ void ClearMapping(Registry& registry, const std::string& name, bool deleteKey) {
   if (deleteKey && !name.empty()) registry.DeleteKey(path.c_str());
 }
 
+std::vector<std::string> EnumerateMappingNames(RegistryKey& settingsKey) {
+  std::vector<std::string> names;
+  char name[kMappingListNameBuffer];
+  for (std::uint32_t index = 0;; ++index) {
+    std::memset(name, 0, sizeof name);
+    if (!settingsKey.EnumerateSubkey(index, name, sizeof name) || name[0] == '\0') break;
+    names.emplace_back(name);
+  }
+  return names;
+}
+
 MappingList FillMappingList(Registry& registry) {
   MappingList list;
   {
     const auto key = registry.CreateKey(kSettingsKeyPath, nullptr);
     if (!key) return list;
-    char name[kMappingListNameBuffer];
-    for (std::uint32_t index = 0;; ++index) {
-      std::memset(name, 0, sizeof name);
-      if (!key->EnumerateSubkey(index, name, sizeof name) || name[0] == '\0') break;
-      list.names.emplace_back(name);
-    }
+    list.names = EnumerateMappingNames(*key);
   }
   if (list.names.empty()) return list;
   list.selected = 0;

@@ -92,12 +92,16 @@ struct MappingList {
   bool loaded = false;  // the selected mapping was loaded into the active one
 };
 
-// Creates or opens the settings key and lists its subkeys, stopping at the first
-// that cannot be read (a name of 64 characters or more ends the list). The current
-// mapping name is looked up as an exact match without regard to case (SameMappingName): when
-// found, that entry is selected and loaded (LoadMapping, with the spelling of the
-// list); otherwise, or with an empty current name, the first entry is selected and
-// nothing is loaded.
+// The names of the subkeys of the settings key (open), in the registry's order
+// from index 0, stopping at the first that cannot be read: a name of 64
+// characters or more ends the list.
+std::vector<std::string> EnumerateMappingNames(RegistryKey& settingsKey);
+
+// Creates or opens the settings key and lists its subkeys (EnumerateMappingNames).
+// The current mapping name is looked up as an exact match without regard to case
+// (SameMappingName): when found, that entry is selected and loaded (LoadMapping,
+// with the spelling of the list); otherwise, or with an empty current name, the
+// first entry is selected and nothing is loaded.
 MappingList FillMappingList(Registry& registry);
 
 // Creates keyPath; only if it is new writes each non-empty slot with exactly its
