@@ -4,6 +4,7 @@
 #include "delivery/win/push_log_file.h"
 #include "delivery/win/win_button_platform.h"
 #include "delivery/win/win_delivery_platform.h"
+#include "delivery/win/win_process_query.h"
 #include "driver/win/driver_state.h"
 
 namespace astro {
@@ -24,6 +25,8 @@ WinButtonPlatform buttonPlatform(deliveryContext);
 ButtonActions buttonActions(mainScope, buttonPlatform, keyPlayback);
 PushLogFile pushLog;
 PushGestureRecognizer pushRecognizer(buttonActions, pushLog);
+WinProcessQuery processQuery;
+ProgramNames programNames(processQuery);
 
 const DeliveryScope mainScope{deliveryContext, settings,          runtimeFlags,
                               appTable,        clientList,        deliveryPlatform,
@@ -45,6 +48,10 @@ ButtonActions& MainButtonActions() {
 
 KeyPlayback& MainKeyPlayback() {
   return keyPlayback;
+}
+
+ProgramNames& MainProgramNames() {
+  return programNames;
 }
 
 }  // namespace astro

@@ -10,6 +10,7 @@
 #include "delivery/button_actions.h"
 #include "delivery/client_list.h"
 #include "delivery/delivery_scope.h"
+#include "delivery/program_names.h"
 #include "delivery/win/key_playback.h"
 
 namespace astro {
@@ -24,5 +25,7 @@ ActivationTracker& MainActivationTracker();
 ButtonActions& MainButtonActions();
 // Types the buttons' key sequences, one at a time.
 KeyPlayback& MainKeyPlayback();
+// The file names of the programs in front, as the main thread asks them.
+ProgramNames& MainProgramNames();
 
 }  // namespace astro

@@ -16,6 +16,7 @@
 #include "delivery/window_word.h"
 #include "driver/win/driver_state.h"
 #include "driver/win/image_ids.h"
+#include "ui/win/button_window.h"
 #include "ui/win/scaled_pictures.h"
 #include "ui/win/tray_icon.h"
 #include "ui/win/window_dpi.h"
@@ -183,6 +184,8 @@ bool OnRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   static const UINT hookMessage = RegisterWindowMessageA(kHookMessageName);
   if (message == hookMessage) {
     MainActivationTracker().OnActivation(WindowFromWord(static_cast<std::intptr_t>(wParam)));
+    MainProgramNames().Activated();
+    FollowProgramInFront();
     return false;
   }
   if (message == deliveryContext.commandEventMessage) {

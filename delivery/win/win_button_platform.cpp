@@ -4,7 +4,10 @@
 
 #include <cstring>
 
+#include "config/mapping_links.h"
 #include "config/mapping_store.h"
+#include "delivery/win/delivery_state.h"
+#include "delivery/win/win_process_query.h"
 #include "driver/port_discovery.h"
 #include "driver/win/driver_state.h"
 #include "ui/win/button_window_state.h"
@@ -36,7 +39,8 @@ void WinButtonPlatform::SendToButtonInfo(WindowHandle window, std::uint32_t mess
 }
 
 std::optional<KeyEventList> WinButtonPlatform::ReadSequence(int slot) {
-  return ReadButtonEvents(userRegistry, kSettingsKeyPath, slot);
+  return ReadSequenceInForce(
+      userRegistry, [] { return ProgramInFrontOf(MainProgramNames()); }, slot);
 }
 
 bool WinButtonPlatform::PanelVisible(WindowHandle panel) {

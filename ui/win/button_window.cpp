@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "config/key_notation.h"
+#include "config/mapping_links.h"
 #include "config/mapping_store.h"
 #include "config/settings_store.h"
 #include "config/win/win_key_translator.h"
+#include "delivery/win/win_process_query.h"
 #include "driver/win/driver_state.h"
 #include "ui/lang_text.h"
 #include "ui/win/button_window_state.h"
@@ -31,8 +33,13 @@ constexpr int kButtons = 12;
 constexpr int kPictures[kButtons + 1] = {261, 259, 258, 257, 256, 255, 254,
                                          253, 251, 250, 245, 244, 260};
 
-// Only the window's own thread uses it.
+// Asks the window to show the mapping in force for the program now in front.
+constexpr UINT kFollowProgram = WM_APP + 1;
+
+// Only the window's own thread uses them.
 int shownButton = 0;
+WinProcessQuery processQuery;
+ProgramNames programNames(processQuery);
 
 void Repaint(HWND dialog) {
   SendMessageA(dialog, WM_PAINT, 0, 0);
@@ -51,10 +58,10 @@ void DrawPicture(HWND dialog) {
   ReleaseDC(frame, target);
 }
 
-std::string AssignmentText(int button) {
+std::string AssignmentText(const MappingInForce& inForce, int button) {
   if (button < 1 || button > kButtons) return std::string();
   const std::optional<KeyEventList> recording =
-      ReadButtonEvents(userRegistry, kSettingsKeyPath, button);
+      ReadButtonEvents(userRegistry, inForce.keyPath, button);
   if (!recording) return LangText(settings.language, kTextDefaultMarker);
   WinKeyTranslator translator;
   return KeyEventsToText(recording->data(), CountKeyEvents(recording->data()), translator);
@@ -65,10 +72,15 @@ void Paint(HWND dialog) {
   HWND frame = GetDlgItem(dialog, kPictureFrame);
   if (frame != nullptr) RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW);
   DrawPicture(dialog);
+  // The mapping whose slots the buttons play for the program in front.
+  const MappingInForce inForce =
+      ChooseMappingInForce(userRegistry, [] { return ProgramInFrontOf(programNames); });
   const std::string title = std::string(LangText(settings.language, kTextMaker)) + " [" +
-                            GetCurrentMappingName(userRegistry) + "]";
-  SetWindowTextA(dialog, title.c_str());
-  SetDlgItemTextA(dialog, kAssignmentText, AssignmentText(shownButton).c_str());
+                            MappingInForceName(userRegistry, inForce) + "]";
+  char shown[256] = "";
+  GetWindowTextA(dialog, shown, sizeof shown);
+  if (title != shown) SetWindowTextA(dialog, title.c_str());
+  SetDlgItemTextA(dialog, kAssignmentText, AssignmentText(inForce, shownButton).c_str());
   // The picture is drawn; the default painting must not cover it. Only the
   // dialog itself is marked as painted: the edit box and the frame draw
   // themselves (validating the dialog as a whole would validate them too).
@@ -192,6 +204,11 @@ INT_PTR CALLBACK ButtonWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return Answer(dialog, 1);
       }
       if (message == uiMessages.motion) return Answer(dialog, 1);
+      if (message == kFollowProgram) {
+        programNames.Activated();
+        Repaint(dialog);
+        return TRUE;
+      }
       return FALSE;
   }
 }
@@ -208,6 +225,11 @@ DWORD WINAPI ButtonWindowThread(LPVOID argument) {
 }
 
 }  // namespace
+
+void FollowProgramInFront() {
+  HWND window = CurrentButtonInfoWindow();
+  if (window != nullptr) PostMessageA(window, kFollowProgram, 0, 0);
+}
 
 // Milliseconds a new button window waits for the previous one's thread to end.
 constexpr DWORD kPreviousThreadWait = 2000;

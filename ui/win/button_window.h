@@ -1,6 +1,7 @@
 // The button information window: a small topmost window that shows, while a
-// device button is held, its picture and what it does in the active keyboard
-// mapping. It runs on a thread of its own and remembers its position.
+// device button is held, its picture and what it does in the keyboard mapping
+// in force for the program in front. It runs on a thread of its own and
+// remembers its position.
 #pragma once
 
 #include <windows.h>
@@ -9,5 +10,10 @@ namespace astro {
 
 // Starts the window's thread unless one is running, recording its handle and id.
 void StartButtonWindow();
+
+// A window was activated: the open window shows the mapping in force for the
+// program now in front (its title and the held button's assignment). Posted:
+// the caller does not wait for the window's registry reads.
+void FollowProgramInFront();
 
 }  // namespace astro
