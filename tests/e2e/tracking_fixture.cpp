@@ -134,10 +134,13 @@ void TrackingTest::Click(const ClientWindow& window, const std::string& title) {
   constexpr int kTop = 520;
   Command(window.process,
           "move " + title + " " + std::to_string(kLeft) + " " + std::to_string(kTop), "MOVED");
+  ClickAt(kLeft + 160, kTop + 110, title);
+}
+
+void TrackingTest::ClickAt(int x, int y, const std::string& title) {
   const std::string xdotool = FindOnPath("xdotool");
   const auto tenSeconds = std::chrono::seconds(10);
-  EXPECT_EQ(session_.Run({xdotool, "mousemove", std::to_string(kLeft + 160),
-                          std::to_string(kTop + 110), "click", "1"},
+  EXPECT_EQ(session_.Run({xdotool, "mousemove", std::to_string(x), std::to_string(y), "click", "1"},
                          tenSeconds),
             0);
   const auto deadline = Clock::now() + kReplyTimeout;

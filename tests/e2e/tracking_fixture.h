@@ -49,6 +49,9 @@ class TrackingTest : public DesktopTest {
   // Moves the window (shown, 320 by 200) to the lower right of the screen, where
   // no other window is, clicks into it and waits until it is the foreground window.
   void Click(const ClientWindow& window, const std::string& title);
+  // Clicks at that point of the screen and waits until the window with this title
+  // is the foreground window.
+  void ClickAt(int x, int y, const std::string& title);
 
   // Marker samples `window` has received so far.
   std::size_t MarkersAt(const ClientWindow& window) const;

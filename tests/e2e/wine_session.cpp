@@ -45,6 +45,12 @@ std::string SafeFileName(const std::string& text) {
   return name;
 }
 
+// The driver's key, or one of its subkeys when subkey is not empty.
+std::string DriverSubkey(const std::string& subkey) {
+  const std::string key = WineSession::kDriverKey;
+  return subkey.empty() ? key : key + "\\" + subkey;
+}
+
 }  // namespace
 
 std::optional<std::string> ProbeResult::Field(const std::string& key) const {
@@ -425,9 +431,15 @@ bool WineSession::ResetDriverSettings(std::string* error) {
 
 bool WineSession::SetDriverSetting(const std::string& name, const std::string& value,
                                    std::string* error) {
+  return SetDriverString("", name, value, error);
+}
+
+bool WineSession::SetDriverString(const std::string& subkey, const std::string& name,
+                                  const std::string& text, std::string* error) {
+  const std::string key = DriverSubkey(subkey);
   std::string detail;
-  if (!WriteRegistry({"add", kDriverKey, "/v", name, "/t", "REG_SZ", "/d", value, "/f"}, &detail)) {
-    *error = "cannot set " + name + " (" + detail + ")";
+  if (!WriteRegistry({"add", key, "/v", name, "/t", "REG_SZ", "/d", text, "/f"}, &detail)) {
+    *error = "cannot set " + name + (subkey.empty() ? "" : " in " + key) + " (" + detail + ")";
     return false;
   }
   return true;
@@ -441,7 +453,7 @@ bool WineSession::SetDriverBinary(const std::string& subkey, const std::string& 
     hex += kHex[byte >> 4];
     hex += kHex[byte & 15];
   }
-  const std::string key = subkey.empty() ? kDriverKey : std::string(kDriverKey) + "\\" + subkey;
+  const std::string key = DriverSubkey(subkey);
   std::string detail;
   if (!WriteRegistry({"add", key, "/v", name, "/t", "REG_BINARY", "/d", hex, "/f"}, &detail)) {
     *error = "cannot set " + name + " in " + key + " (" + detail + ")";

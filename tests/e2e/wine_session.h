@@ -91,6 +91,10 @@ class WineSession {
   // one of its subkeys (a named keyboard mapping) when subkey is not empty.
   bool SetDriverBinary(const std::string& subkey, const std::string& name, const std::string& bytes,
                        std::string* error);
+  // Stores a text value (REG_SZ) in one of the driver's subkeys (a named keyboard
+  // mapping), or in the key itself when subkey is empty.
+  bool SetDriverString(const std::string& subkey, const std::string& name, const std::string& text,
+                       std::string* error);
   // Every value of the driver's key and its subkeys, by subkey ("" for the key
   // itself) and value name: the bytes of binary values, the text of the others.
   // Nothing when the key cannot be read.

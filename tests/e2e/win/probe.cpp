@@ -37,6 +37,9 @@
 //   cycle-toggle CAPTION BOX_ID WINDOW_CAPTION COUNT: COUNT times, the check box
 //     clicked on, the window with WINDOW_CAPTION awaited, clicked off, the window
 //     awaited gone; "DONE <n>";
+//   child-text TITLE CLASS: "TEXT <hex>" (WM_GETTEXT) of the first child of that
+//     class in the top-level window with that title (another program's, such as
+//     an editor), and "POINT <x> <y>", the child's centre on the screen;
 //   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen,
 //     and "RECT <x> <y> <width> <height>", its rectangle there;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
@@ -687,6 +690,24 @@ int ControlCenterCommand(int argc, char** argv) {
   return 0;
 }
 
+int ChildTextCommand(int argc, char** argv) {
+  if (argc != 2) return 2;
+  HWND window = FindWindowA(nullptr, argv[0]);
+  HWND child = window != nullptr ? FindWindowExA(window, nullptr, argv[1], nullptr) : nullptr;
+  RECT rect;
+  if (child == nullptr || !GetWindowRect(child, &rect)) return 1;
+  char text[1024] = {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                           SMTO_NORMAL, 10000, &length)) {
+    return 1;
+  }
+  PrintHexText("TEXT", text);
+  std::printf("POINT %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
+              static_cast<long>((rect.top + rect.bottom) / 2));
+  return 0;
+}
+
 // The screen point at the middle of the first icon of the desktop's tray window
 // (Wine's stand-alone tray, "Wine System Tray"): its first visible child, or the
 // first small-icon square of its client area when the icons are not windows.
@@ -1317,6 +1338,7 @@ const Subcommand kSubcommands[] = {
     {"cycle-dialog", CycleDialogCommand},
     {"cycle-toggle", CycleToggleCommand},
     {"control-center", ControlCenterCommand},
+    {"child-text", ChildTextCommand},
     {"wait-tooltip", WaitTooltipCommand},
     {"tray-icon-center", TrayIconCenterCommand},
     {"scroll", ScrollCommand},

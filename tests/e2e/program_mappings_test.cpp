@@ -1,0 +1,132 @@
+// Keyboard mappings linked to programs end to end: while a linked program (Wine's
+// own notepad) is in front, a button types its mapping's sequence there and the
+// button window names that mapping; any other program gets the active mapping's.
+#include <gmock/gmock.h>
+
+#include <sstream>
+#include <thread>
+
+#include "tests/e2e/tracking_fixture.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kNotepad = "Untitled - Notepad";
+constexpr const char* kLinkedTitle = "Veltrix [Mapping A]";
+constexpr const char* kActiveTitle = "Veltrix [Active]";
+
+// A letter's key pressed and released, then the end entry: kind (1 down, 2 up),
+// scan code, virtual key in 16 bits little-endian.
+std::string Letter(int scan, int virtualKey) {
+  return {1,
+          static_cast<char>(scan),
+          static_cast<char>(virtualKey),
+          0,
+          2,
+          static_cast<char>(scan),
+          static_cast<char>(virtualKey),
+          0,
+          0,
+          0,
+          0,
+          0};
+}
+
+class ProgramMappingsTest : public TrackingTest {
+ protected:
+  void BeforeDriverStarts() override {
+    std::string error;
+    // "Mapping A" types "a" (scan 0x1E) in notepad; the active mapping types "g"
+    // (scan 0x22) everywhere else.
+    ASSERT_TRUE(session_.SetDriverBinary("Mapping A", "Button1", Letter(0x1E, 0x41), &error))
+        << error;
+    ASSERT_TRUE(session_.SetDriverString("Mapping A", "Programs", "notepad.exe", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverBinary("", "Button1", Letter(0x22, 0x47), &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("Name", "Active", &error)) << error;
+    // The button window in the top left corner, away from where the test clicks.
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfo", "1", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoX", "0", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoY", "0", &error)) << error;
+  }
+
+  void PressAndRelease(std::uint32_t mask) {
+    ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(mask)));
+    ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
+  }
+
+  // Notepad's edit: its text and its centre on the screen.
+  ProbeResult NotepadEdit() { return session_.Probe({"child-text", kNotepad, "Edit"}); }
+
+  // Clicks into notepad's edit, as a user brings it to the front.
+  void ClickNotepad() {
+    int x = -1, y = -1;
+    std::istringstream(NotepadEdit().Field("POINT").value_or("")) >> x >> y;
+    ASSERT_GE(x, 0) << "notepad's edit not found";
+    ClickAt(x, y, kNotepad);
+  }
+
+  // Waits until notepad's edit holds the text (typed keys arrive a little later).
+  bool NotepadShows(const std::string& expected) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    std::string text;
+    do {
+      text = NotepadEdit().Text().value_or("<unreadable>");
+      if (text == expected) return true;
+      std::this_thread::sleep_for(50ms);
+    } while (Clock::now() < deadline);
+    ADD_FAILURE() << "notepad shows \"" << text << "\", not \"" << expected << "\"";
+    return false;
+  }
+
+  // Waits until the test client's edit holds the text, as hex digits.
+  bool EditorShows(const ClientWindow& editor, const std::string& hex) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    std::string text;
+    do {
+      const std::vector<std::string> fields =
+          FieldsAfterLabel(Ask(editor.process, "edit-text", "EDIT"));
+      text = fields.empty() ? "" : fields[0];
+      if (text == hex) return true;
+      std::this_thread::sleep_for(50ms);
+    } while (Clock::now() < deadline);
+    ADD_FAILURE() << "the editor shows " << text << ", not " << hex;
+    return false;
+  }
+};
+
+TEST_F(ProgramMappingsTest, TheLinkedMappingIsInForceWhileItsProgramIsInFront) {
+  WaitForBox(kActiveTitle);
+  std::string error;
+  ASSERT_NE(session_.StartWindowsProgram(
+                session_.PrefixDir() + "/drive_c/windows/system32/notepad.exe", {}, &error),
+            nullptr)
+      << error;
+  const auto started = Clock::now() + kStartupTimeout;
+  while (!NotepadEdit().Succeeded() && Clock::now() < started) std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(NotepadEdit().Succeeded()) << "notepad's window did not appear";
+
+  ClickNotepad();
+  WaitForBox(kLinkedTitle);
+  ASSERT_TRUE(session_.Probe({"settle", kLinkedTitle}).Succeeded());
+  EXPECT_FALSE(session_.Screenshot("button_window_linked_mapping").empty());
+  PressAndRelease(0x1);
+  EXPECT_TRUE(NotepadShows("a"));
+
+  // Another program: the active mapping's "g", and the window names it.
+  const ClientWindow editor = StartClient("Editor", {"--activate", "--edit"});
+  WaitForBox(kActiveTitle);
+  PressAndRelease(0x1);
+  EXPECT_TRUE(EditorShows(editor, "67"));  // "g"
+
+  // Back to notepad: "a" again, and nothing more in the editor.
+  ClickNotepad();
+  WaitForBox(kLinkedTitle);
+  PressAndRelease(0x1);
+  EXPECT_TRUE(NotepadShows("aa"));
+  EXPECT_TRUE(EditorShows(editor, "67"));
+}
+
+}  // namespace
+}  // namespace e2e
