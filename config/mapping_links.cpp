@@ -35,7 +35,10 @@ void WriteProgramList(Registry& registry, const std::string& mapping,
 std::vector<MappingLink> ReadMappingLinks(Registry& registry) {
   std::vector<std::string> names;
   {
-    const auto settingsKey = registry.OpenKey(kSettingsKeyPath);
+    if (!registry.OpenKey(kSettingsKeyPath)) return {};
+    // OpenKey's rights (0x20007) do not list subkeys; CreateKey's do, and the key
+    // is there, so nothing is created.
+    const auto settingsKey = registry.CreateKey(kSettingsKeyPath, nullptr);
     if (!settingsKey) return {};
     names = EnumerateMappingNames(*settingsKey);
   }

@@ -183,9 +183,10 @@ bool OnRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   if (deliveryContext.commandEventMessage == 0) return false;
   static const UINT hookMessage = RegisterWindowMessageA(kHookMessageName);
   if (message == hookMessage) {
-    MainActivationTracker().OnActivation(WindowFromWord(static_cast<std::intptr_t>(wParam)));
+    const auto activated = WindowFromWord(static_cast<std::intptr_t>(wParam));
+    MainActivationTracker().OnActivation(activated);
     MainProgramNames().Activated();
-    FollowProgramInFront();
+    FollowProgramInFront(reinterpret_cast<HWND>(activated));
     return false;
   }
   if (message == deliveryContext.commandEventMessage) {

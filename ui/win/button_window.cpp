@@ -40,6 +40,9 @@ constexpr UINT kFollowProgram = WM_APP + 1;
 int shownButton = 0;
 WinProcessQuery processQuery;
 ProgramNames programNames(processQuery);
+// The process of the window last reported activated; 0 until one is (or when its
+// window was gone), and then the foreground window's is asked.
+DWORD activatedProcess = 0;
 
 void Repaint(HWND dialog) {
   SendMessageA(dialog, WM_PAINT, 0, 0);
@@ -73,8 +76,10 @@ void Paint(HWND dialog) {
   if (frame != nullptr) RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW);
   DrawPicture(dialog);
   // The mapping whose slots the buttons play for the program in front.
-  const MappingInForce inForce =
-      ChooseMappingInForce(userRegistry, [] { return ProgramInFrontOf(programNames); });
+  const MappingInForce inForce = ChooseMappingInForce(userRegistry, [] {
+    return activatedProcess != 0 ? programNames.FileName(activatedProcess)
+                                 : ProgramInFrontOf(programNames);
+  });
   const std::string title = std::string(LangText(settings.language, kTextMaker)) + " [" +
                             MappingInForceName(userRegistry, inForce) + "]";
   char shown[256] = "";
@@ -206,6 +211,7 @@ INT_PTR CALLBACK ButtonWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       if (message == uiMessages.motion) return Answer(dialog, 1);
       if (message == kFollowProgram) {
         programNames.Activated();
+        activatedProcess = static_cast<DWORD>(wParam);
         Repaint(dialog);
         return TRUE;
       }
@@ -226,9 +232,12 @@ DWORD WINAPI ButtonWindowThread(LPVOID argument) {
 
 }  // namespace
 
-void FollowProgramInFront() {
+void FollowProgramInFront(HWND activated) {
   HWND window = CurrentButtonInfoWindow();
-  if (window != nullptr) PostMessageA(window, kFollowProgram, 0, 0);
+  if (window == nullptr) return;
+  DWORD process = 0;
+  if (activated != nullptr) GetWindowThreadProcessId(activated, &process);
+  PostMessageA(window, kFollowProgram, process, 0);
 }
 
 // Milliseconds a new button window waits for the previous one's thread to end.

@@ -11,9 +11,11 @@ namespace astro {
 // Starts the window's thread unless one is running, recording its handle and id.
 void StartButtonWindow();
 
-// A window was activated: the open window shows the mapping in force for the
-// program now in front (its title and the held button's assignment). Posted:
-// the caller does not wait for the window's registry reads.
-void FollowProgramInFront();
+// A window was activated: the open window shows the mapping in force for that
+// window's program (its title and the held button's assignment). The report
+// comes before the activation is done, while another window may still be in
+// front, so the window's own process is named. Posted: the caller does not wait
+// for the window's registry reads.
+void FollowProgramInFront(HWND activated);
 
 }  // namespace astro
