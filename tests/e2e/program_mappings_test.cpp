@@ -67,6 +67,30 @@ class ProgramMappingsTest : public TrackingTest {
     ClickAt(x, y, kNotepad);
   }
 
+  // Notepad's text once what is typed next replaces its selection. Read once the
+  // click that brought notepad to the front is done with (no mouse capture, the
+  // same text and selection twice in a row), since Wine's notepad sometimes
+  // selects its whole text when it is activated again.
+  std::string TextAfterTyping(const std::string& typed) {
+    std::string last;
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (Clock::now() < deadline) {
+      const ProbeResult edit = NotepadEdit();
+      const std::string text = edit.Text().value_or("");
+      const std::string selection = edit.Field("SELECTION").value_or("");
+      const std::string state = edit.Field("CAPTURE").value_or("") + "|" + selection + "|" + text;
+      std::size_t start = 0, end = 0;
+      if (state == last && edit.Field("CAPTURE") == "0" &&
+          std::istringstream(selection) >> start >> end && start <= end && end <= text.size()) {
+        return text.substr(0, start) + typed + text.substr(end);
+      }
+      last = state;
+      std::this_thread::sleep_for(100ms);
+    }
+    ADD_FAILURE() << "notepad's edit did not settle";
+    return typed;
+  }
+
   // Waits until notepad's edit holds the text (typed keys arrive a little later).
   bool NotepadShows(const std::string& expected) {
     const auto deadline = Clock::now() + kReplyTimeout;
@@ -99,10 +123,7 @@ class ProgramMappingsTest : public TrackingTest {
 TEST_F(ProgramMappingsTest, TheLinkedMappingIsInForceWhileItsProgramIsInFront) {
   WaitForBox(kActiveTitle);
   std::string error;
-  ASSERT_NE(session_.StartWindowsProgram(
-                session_.PrefixDir() + "/drive_c/windows/system32/notepad.exe", {}, &error),
-            nullptr)
-      << error;
+  ASSERT_NE(session_.StartSystemProgram("notepad.exe", &error), nullptr) << error;
   const auto started = Clock::now() + kStartupTimeout;
   while (!NotepadEdit().Succeeded() && Clock::now() < started) std::this_thread::sleep_for(100ms);
   ASSERT_TRUE(NotepadEdit().Succeeded()) << "notepad's window did not appear";
@@ -121,10 +142,13 @@ TEST_F(ProgramMappingsTest, TheLinkedMappingIsInForceWhileItsProgramIsInFront) {
   EXPECT_TRUE(EditorShows(editor, "67"));  // "g"
 
   // Back to notepad: "a" again, and nothing more in the editor.
+  // Twice: an "a" that replaced a selection cannot pass for one not typed.
   ClickNotepad();
   WaitForBox(kLinkedTitle);
+  const std::string expected = TextAfterTyping("aa");
   PressAndRelease(0x1);
-  EXPECT_TRUE(NotepadShows("aa"));
+  PressAndRelease(0x1);
+  EXPECT_TRUE(NotepadShows(expected));
   EXPECT_TRUE(EditorShows(editor, "67"));
 }
 

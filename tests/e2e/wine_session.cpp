@@ -515,8 +515,25 @@ ChildProcess* WineSession::StartWindowsProgram(const std::string& exeName,
     *error = program + " does not exist";
     return nullptr;
   }
+  return StartUnderWine(wine_, program, exeName, arguments, error, pipeStdin, workingDirectory);
+}
+
+ChildProcess* WineSession::StartSystemProgram(const std::string& exeName, std::string* error) {
+  // Debian's "wine" runs Wine's own programs as 32-bit ones whenever 32-bit Wine
+  // is installed; a 64-bit Windows runs its notepad as a 64-bit program, and so
+  // does Wine's 64-bit loader.
+  const std::string wine64 = "/usr/lib/wine/wine64";
+  return StartUnderWine(FileExists(wine64) ? wine64 : wine_, "C:\\windows\\system32\\" + exeName,
+                        exeName, {}, error, false, "");
+}
+
+ChildProcess* WineSession::StartUnderWine(const std::string& loader, const std::string& program,
+                                          const std::string& exeName,
+                                          const std::vector<std::string>& arguments,
+                                          std::string* error, bool pipeStdin,
+                                          const std::string& workingDirectory) {
   ChildOptions options;
-  options.argv = {wine_, program};
+  options.argv = {loader, program};
   options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
   options.environment = Environment();
   options.workingDirectory = workingDirectory.empty() ? scratchDir_ : workingDirectory;

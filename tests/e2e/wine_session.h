@@ -108,6 +108,9 @@ class WineSession {
                                     const std::vector<std::string>& arguments, std::string* error,
                                     bool pipeStdin = false,
                                     const std::string& workingDirectory = "");
+  // Starts one of Wine's own 64-bit programs (notepad.exe) from its system
+  // folder, owned and ended like the others.
+  ChildProcess* StartSystemProgram(const std::string& exeName, std::string* error);
   ChildProcess* StartDriver(std::string* error, const std::string& workingDirectory = "") {
     return StartWindowsProgram("astrodriver.exe", {}, error, false, workingDirectory);
   }
@@ -127,6 +130,10 @@ class WineSession {
   // Ends every Wine process of the prefix and its server.
   void EndPrefixProcesses();
   bool StartDisplay(std::string* error);
+  ChildProcess* StartUnderWine(const std::string& loader, const std::string& program,
+                               const std::string& exeName,
+                               const std::vector<std::string>& arguments, std::string* error,
+                               bool pipeStdin, const std::string& workingDirectory);
   bool EnsurePrefix(std::string* error);
   // Runs "wine reg" with the arguments, a write that must succeed: true once one
   // of up to three attempts exits with 0, else false with what the last said.

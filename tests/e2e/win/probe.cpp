@@ -39,7 +39,9 @@
 //     awaited gone; "DONE <n>";
 //   child-text TITLE CLASS: "TEXT <hex>" (WM_GETTEXT) of the first child of that
 //     class in the top-level window with that title (another program's, such as
-//     an editor), and "POINT <x> <y>", the child's centre on the screen;
+//     an editor), "POINT <x> <y>", the child's centre on the screen, "CAPTURE
+//     <0|1>" (whether its thread holds the mouse) and "SELECTION <start> <end>"
+//     (EM_GETSEL);
 //   control-center CAPTION ID: "POINT <x> <y>", the control's centre on the screen,
 //     and "RECT <x> <y> <width> <height>", its rectangle there;
 //   wait-tooltip TIMEOUT_MS: "TEXT <hex>" of the first visible tooltip with text;
@@ -705,6 +707,15 @@ int ChildTextCommand(int argc, char** argv) {
   PrintHexText("TEXT", text);
   std::printf("POINT %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
               static_cast<long>((rect.top + rect.bottom) / 2));
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  const bool captured = GetGUIThreadInfo(GetWindowThreadProcessId(child, nullptr), &thread) &&
+                        thread.hwndCapture != nullptr;
+  std::printf("CAPTURE %d\n", captured ? 1 : 0);
+  DWORD start = 0, end = 0;
+  SendMessageTimeoutA(child, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                      reinterpret_cast<LPARAM>(&end), SMTO_NORMAL, 10000, nullptr);
+  std::printf("SELECTION %lu %lu\n", start, end);
   return 0;
 }
 
