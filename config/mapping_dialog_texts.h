@@ -15,6 +15,9 @@ struct MappingDialogTexts {
   const char* deleteCaption;
   const char* note[3];  // the red note under the device picture
   const char* badName;  // a name that cannot be a mapping's key (caption: caption)
+  // An entry of the programs list that cannot be a program's file name; "%s"
+  // stands for the entry (caption: caption).
+  const char* badProgram;
 };
 
 // For a language index outside 0..4 the texts are the English ones with a few
@@ -23,6 +26,9 @@ const MappingDialogTexts& MappingDialogTextsFor(std::int32_t language);
 
 // The save question with the mapping's name in it.
 std::string SaveQuestion(std::int32_t language, const std::string& name);
+
+// The refusal of an entry of the programs list, with the entry in it.
+std::string BadProgramMessage(std::int32_t language, const std::string& entry);
 
 constexpr int kMappingSlots = 12;
 

@@ -57,6 +57,21 @@ const MappingLink* FindLink(const std::vector<MappingLink>& links, const std::st
   return nullptr;
 }
 
+std::vector<ProgramInForce> ProgramsOfMapping(Registry& registry, const std::string& mapping) {
+  const std::vector<std::string> programs = ReadProgramList(registry, mapping);
+  if (programs.empty()) return {};
+  const std::vector<MappingLink> links = ReadMappingLinks(registry);
+  std::vector<ProgramInForce> uses;
+  for (const std::string& program : programs) {
+    // None only for a mapping that the enumeration never reaches: in force nowhere.
+    const MappingLink* link = FindLink(links, program);
+    if (link != nullptr) {
+      uses.push_back({program, link->mapping, SameMappingName(link->mapping, mapping)});
+    }
+  }
+  return uses;
+}
+
 MappingInForce ChooseMappingInForce(Registry& registry, const ProgramInFront& program) {
   const std::vector<MappingLink> links = ReadMappingLinks(registry);
   if (!links.empty()) {

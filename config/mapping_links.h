@@ -48,6 +48,19 @@ std::vector<MappingLink> ReadMappingLinks(Registry& registry);
 // The first link that names the program; null for none or the empty name.
 const MappingLink* FindLink(const std::vector<MappingLink>& links, const std::string& program);
 
+// A program of a named mapping's list and the mapping in force while it is in
+// front: the first mapping linked to it, which may come before the listing one.
+struct ProgramInForce {
+  std::string program;  // as the list spells it
+  std::string mapping;  // the mapping in force there, as enumerated
+  bool listingMapping;  // the mapping in force is the one whose list names it
+};
+
+// The programs of the named mapping's stored list, each with the mapping in force
+// there; none for a mapping linked to nothing, or one the enumeration of the
+// mapping list never reaches (in force nowhere).
+std::vector<ProgramInForce> ProgramsOfMapping(Registry& registry, const std::string& mapping);
+
 // The file name of the program in front (the one the keys would go to); empty
 // when it cannot be told.
 using ProgramInFront = std::function<std::string()>;

@@ -29,6 +29,7 @@ constexpr MessageBoxTexts kLockedFunction[kLanguageCount] = {
 
 constexpr int kApplicationDialogs[kLanguageCount] = {164, 166, 165, 118, 167};
 constexpr int kKeyboardDialogs[kLanguageCount] = {139, 141, 140, 142, 104};
+constexpr int kProgramChoosers[kLanguageCount] = {175, 176, 177, 178, 179};
 
 }  // namespace
 
@@ -55,6 +56,10 @@ int ApplicationDialogResource(std::int32_t language) {
 
 int KeyboardDialogResource(std::int32_t language) {
   return kKeyboardDialogs[LanguageIndex(language)];
+}
+
+int ProgramChooserResource(std::int32_t language) {
+  return kProgramChoosers[LanguageIndex(language)];
 }
 
 }  // namespace astro

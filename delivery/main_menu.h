@@ -39,5 +39,7 @@ MessageBoxTexts LockedFunctionTexts(std::int32_t language);
 // (English for an index outside 0..4).
 int ApplicationDialogResource(std::int32_t language);
 int KeyboardDialogResource(std::int32_t language);
+// The keyboard mapping dialog's chooser of running programs.
+int ProgramChooserResource(std::int32_t language);
 
 }  // namespace astro

@@ -381,6 +381,32 @@ constexpr TooltipEntry kTooltips[] = {
       "Veuillez entrer ici un nom pour votre affectation clavier",
       "Por favor, introduzca aqu\xED un nombre para su asignaci\xF3n de teclado",
       "Inserire qui un nome per l'assegnazione della tastiera"}},
+    {2001,
+     {"Please enter here the programs (file names separated by ;) in which this keyboard mapping "
+      "is used",
+      "Bitte geben Sie hier die Programme ein (Dateinamen, getrennt durch ;), in denen diese "
+      "Tastaturbelegung gilt",
+      "Veuillez entrer ici les programmes (noms de fichier s\xE9par\xE9s par ;) o\xF9 cette "
+      "affectation clavier s'applique",
+      "Por favor, introduzca aqu\xED los programas (nombres de archivo separados por ;) en los que "
+      "se usa esta asignaci\xF3n",
+      "Inserire qui i programmi (nomi di file separati da ;) nei quali vale questa assegnazione "
+      "della tastiera"}},
+    {2002,
+     {"Click here to add a program that is running now to this list",
+      "Klicken Sie hier, um ein gerade laufendes Programm zu dieser Liste hinzuzuf\xFCgen",
+      "Cliquez ici pour ajouter \xE0 cette liste un programme en cours d'ex\xE9"
+      "cution",
+      "Haga clic aqu\xED para a\xF1"
+      "adir a esta lista un programa en ejecuci\xF3n",
+      "Fare clic qui per aggiungere a questa lista un programma in esecuzione"}},
+    {2003,
+     {"Choose the program to add to the list",
+      "W\xE4hlen Sie das Programm, das der Liste hinzugef\xFCgt wird",
+      "Choisissez le programme \xE0 ajouter \xE0 la liste",
+      "Elija el programa que se a\xF1"
+      "adir\xE1 a la lista",
+      "Scegliere il programma da aggiungere alla lista"}},
     {2004,
      {"The current language used is english", "Klicken Sie hier um auf Englisch zu wechseln",
       "Cliquez ici pour passer \xE0 l'anglais", "Haga clic aqu\xED para cambiar al ingl\xE9s",
@@ -531,7 +557,8 @@ std::int64_t OverallPercent(int position) {
 std::string PanelButtonText(const char* slot, int button, std::int32_t language,
                             TooltipSource& source) {
   std::string text = slot;
-  const std::optional<std::string> recording = source.RecordedSequenceText(button);
+  const std::optional<std::string> recording =
+      source.RecordedSequenceText(button, MappingShown::kInForce);
   if (!recording) {
     // Without a recording the Hintview button opens and closes the panel.
     if (button == kHintviewButton) {
@@ -543,6 +570,29 @@ std::string PanelButtonText(const char* slot, int button, std::int32_t language,
   }
   const std::string name = KnownSequenceName(button, *recording);
   return text + ": " + (name.empty() ? *recording : name);
+}
+
+constexpr int kNameBox = 2000;
+
+// Where the shown mapping is in force, after the name box's text: " (in force in:
+// a.exe, b.exe; c.exe uses Other)"; nothing for a mapping linked to nothing.
+std::string LinkedProgramsNote(std::int32_t language, const std::vector<ProgramInForce>& programs) {
+  // Windows-1252: English, German, French, Spanish, Italian.
+  static constexpr const char* kInForceIn[5] = {
+      "in force in: ", "gilt in: ", "en vigueur dans\xA0: ", "vigente en: ", "valida in: "};
+  static constexpr const char* kUses[5] = {" uses ", " verwendet ", " utilise ", " usa ", " usa "};
+  const int index = LanguageIndex(language);
+  std::string own;
+  std::string others;
+  for (const ProgramInForce& entry : programs) {
+    if (entry.listingMapping) {
+      own += (own.empty() ? kInForceIn[index] : ", ") + entry.program;
+    } else {
+      others += (others.empty() ? "" : ", ") + entry.program + kUses[index] + entry.mapping;
+    }
+  }
+  if (own.empty() && others.empty()) return std::string();
+  return " (" + own + (own.empty() || others.empty() ? "" : "; ") + others + ")";
 }
 
 std::optional<std::string> Compose(int item, std::int32_t language, TooltipSource& source) {
@@ -569,9 +619,11 @@ std::optional<std::string> Compose(int item, std::int32_t language, TooltipSourc
     return PanelButtonText(slot, button, language, source);
   }
   if (const int button = ButtonOf(item, kMappingButtons)) {
-    const std::optional<std::string> recording = source.RecordedSequenceText(button);
+    const std::optional<std::string> recording =
+        source.RecordedSequenceText(button, MappingShown::kActive);
     return recording ? slot + *recording : std::string(slot);
   }
+  if (item == kNameBox) return slot + LinkedProgramsNote(language, source.ShownMappingPrograms());
   return std::string(slot);
 }
 

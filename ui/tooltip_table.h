@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "config/mapping_links.h"
+
 namespace astro {
 
 // A slot holds at most this many characters (Windows-1252 bytes).
@@ -16,6 +18,11 @@ constexpr std::size_t kTooltipSlotLength = 127;
 // A composed tooltip is cut to this many characters so that it fits the
 // 512-character buffer the tooltip window reads it from.
 constexpr std::size_t kTooltipTextLength = 511;
+
+// Which mapping a button's recording is read from: the active mapping, which the
+// keyboard mapping dialog edits, or the mapping in force for the program the user
+// works in, which a press plays (the control panel's buttons).
+enum class MappingShown { kActive, kInForce };
 
 // What composing a tooltip needs from the window system and the mapping store.
 class TooltipSource {
@@ -26,9 +33,12 @@ class TooltipSource {
   virtual int SliderPosition(int item) = 0;
   // The control's own text, at most kTooltipSlotLength characters.
   virtual std::string ControlText(int item) = 0;
-  // The text form of device button 1..12's recording in the current keyboard
-  // mapping; none when the button has no recording.
-  virtual std::optional<std::string> RecordedSequenceText(int button) = 0;
+  // The text form of device button 1..12's recording in the mapping given; none
+  // when the button has no recording there.
+  virtual std::optional<std::string> RecordedSequenceText(int button, MappingShown mapping) = 0;
+  // The programs that the mapping in the keyboard mapping dialog's name box is
+  // linked to, each with the mapping in force there.
+  virtual std::vector<ProgramInForce> ShownMappingPrograms() = 0;
 };
 
 // Called once at start-up. The table is constant, so there is nothing to build:

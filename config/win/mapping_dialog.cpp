@@ -7,6 +7,7 @@
 #include "config/mapping_dialog_texts.h"
 #include "config/mapping_store.h"
 #include "config/win/capture_dialog.h"
+#include "config/win/mapping_programs.h"
 #include "config/win/win_key_translator.h"
 #include "delivery/main_menu.h"
 #include "driver/win/driver_state.h"
@@ -16,6 +17,7 @@
 #include "ui/win/scaled_pictures.h"
 #include "ui/win/tooltips.h"
 #include "ui/win/window_dpi.h"
+#include "ui/win/window_text.h"
 
 namespace astro {
 namespace {
@@ -66,11 +68,7 @@ std::string NameBoxText(HWND dialog) {
 
 // The whole text, however long, for the check of a name to be stored.
 std::string FullNameBoxText(HWND dialog) {
-  HWND box = GetDlgItem(dialog, kNameBox);
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
-  return text;
+  return WholeWindowText(GetDlgItem(dialog, kNameBox));
 }
 
 void EndMappingDialog(HWND dialog) {
@@ -101,8 +99,13 @@ void RefreshSlotLabels(HWND dialog) {
   for (int slot = 1; slot <= kMappingSlots; ++slot) ShowSlot(dialog, slot);
 }
 
+// Unsaved: the slots, or the programs list of the mapping in the name box.
+bool Unsaved() {
+  return mappingModified != 0 || ProgramListModified();
+}
+
 void EnableSave(HWND dialog) {
-  EnableWindow(GetDlgItem(dialog, kSave), mappingModified != 0);
+  EnableWindow(GetDlgItem(dialog, kSave), Unsaved());
 }
 
 void EnableDelete(HWND dialog, const std::string& name) {
@@ -111,8 +114,9 @@ void EnableDelete(HWND dialog, const std::string& name) {
 
 int CheckUnsavedMapping(HWND dialog, std::string* name, int mode) {
   *name = NameBoxText(dialog);
-  if (mappingModified == 0) return kNothingToSave;
-  if (!IsGenericMapping(*name)) {
+  if (!Unsaved()) return kNothingToSave;
+  // "Empty" may be linked to programs; only its slots cannot be saved.
+  if (!IsGenericMapping(*name) || mappingModified == 0) {
     if (mode == kSave) return kSaveNow;
     const int answer = MessageBoxA(dialog, SaveQuestion(settings.language, *name).c_str(),
                                    Texts().caption, MB_YESNOCANCEL | MB_ICONQUESTION);
@@ -189,10 +193,16 @@ bool SaveMapping(HWND dialog) {
     return false;
   }
   if (verdict == kSaveNow) {
-    StoreWorkingSet(userRegistry, name, mappingModified);
-    SetCurrentMappingName(userRegistry, name);
+    // Nothing is saved while the list holds an entry that is no program.
+    if (!CheckProgramList(dialog)) return false;
+    if (mappingModified != 0) {
+      StoreWorkingSet(userRegistry, name, mappingModified);
+      SetCurrentMappingName(userRegistry, name);
+    }
+    if (ProgramListModified()) SaveProgramList(dialog, name);
   } else {
     LoadMapping(userRegistry, name);
+    ShowProgramList(dialog, name);
   }
   mappingModified = 0;
   EnableSave(dialog);
@@ -254,6 +264,7 @@ void DeleteMapping(HWND dialog) {
     RefreshSlotLabels(dialog);
   }
   mappingModified = 0;
+  ShowProgramList(dialog, NameBoxText(dialog));
   EnableDelete(dialog, NameBoxText(dialog));
   EnableSave(dialog);
 }
@@ -290,6 +301,7 @@ void NewMapping(HWND dialog) {
   ClearMapping(userRegistry, "", false);
   StoreWorkingSet(userRegistry, kGenericMappingName, mappingModified);
   SelectName(dialog, kGenericMappingName);
+  ShowProgramList(dialog, kGenericMappingName);
   RefreshSlotLabels(dialog);
 }
 
@@ -305,6 +317,7 @@ void NameChosen(HWND dialog) {
   const std::string name = SelectedName(dialog);
   if (name.empty()) return;
   LoadMapping(userRegistry, name);
+  ShowProgramList(dialog, name);
   RefreshSlotLabels(dialog);
   EnableDelete(dialog, name);
   EnableSave(dialog);
@@ -329,6 +342,7 @@ void NameTyped(HWND dialog) {
   SelectName(dialog, name);
   StoreWorkingSet(userRegistry, name, mappingModified);
   SetCurrentMappingName(userRegistry, name);
+  StartNewProgramList(dialog);
   RefreshSlotLabels(dialog);
   EnableDelete(dialog, name);
   EnableSave(dialog);
@@ -393,6 +407,7 @@ void Initialise(HWND dialog) {
   typedNameRefusalPosted = false;
   mappingModified = 0;
   FillNameBox(dialog);
+  ShowProgramList(dialog, SelectedName(dialog));
   for (int slot = 1; slot <= kMappingSlots; ++slot) {
     SetBitmapButtonBitmaps(dialog, LabelOfSlot(slot), kLabelNormal, kLabelFocused, kLabelPressed);
   }
@@ -436,6 +451,12 @@ void OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
     case kNameBox:
       if (code == CBN_SELCHANGE) NameChosen(dialog);
       if (code == CBN_KILLFOCUS) NameTyped(dialog);
+      break;
+    case kProgramsField:
+      if (OnProgramsFieldCommand(code)) EnableSave(dialog);
+      break;
+    case kAddProgram:
+      if (AddRunningProgram(dialog)) EnableSave(dialog);
       break;
     default:
       break;

@@ -1,5 +1,7 @@
 #include "delivery/win/delivery_state.h"
 
+#include <atomic>
+
 #include "delivery/push_recognizer.h"
 #include "delivery/win/push_log_file.h"
 #include "delivery/win/win_button_platform.h"
@@ -52,6 +54,20 @@ KeyPlayback& MainKeyPlayback() {
 
 ProgramNames& MainProgramNames() {
   return programNames;
+}
+
+namespace {
+std::atomic<HWND> lastForeignWindow{nullptr};
+}  // namespace
+
+void NoteActivatedWindow(HWND window) {
+  DWORD process = 0;
+  if (window != nullptr) GetWindowThreadProcessId(window, &process);
+  if (process != 0 && process != GetCurrentProcessId()) lastForeignWindow = window;
+}
+
+HWND LastForeignWindow() {
+  return lastForeignWindow;
 }
 
 }  // namespace astro

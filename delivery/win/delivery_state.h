@@ -27,5 +27,10 @@ ButtonActions& MainButtonActions();
 KeyPlayback& MainKeyPlayback();
 // The file names of the programs in front, as the main thread asks them.
 ProgramNames& MainProgramNames();
+// The window last reported activated that is not the driver's own (null before
+// one is): the program the user works in while a window of the driver is in
+// front. Written by the main thread, read by any.
+void NoteActivatedWindow(HWND window);
+HWND LastForeignWindow();
 
 }  // namespace astro

@@ -186,6 +186,7 @@ bool OnRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     const auto activated = WindowFromWord(static_cast<std::intptr_t>(wParam));
     MainActivationTracker().OnActivation(activated);
     MainProgramNames().Activated();
+    NoteActivatedWindow(reinterpret_cast<HWND>(activated));
     FollowProgramInFront(reinterpret_cast<HWND>(activated));
     return false;
   }

@@ -29,7 +29,7 @@ const std::set<ResourceKey> kLocalizedResources = {
     {kDialogResource, 165}, {kDialogResource, 125}, {kDialogResource, 149}, {kDialogResource, 124},
     {kDialogResource, 142}, {kDialogResource, 145}, {kDialogResource, 118}, {kDialogResource, 154},
     {kDialogResource, 150}, {kDialogResource, 162}, {kDialogResource, 104}, {kDialogResource, 146},
-    {kDialogResource, 167}};
+    {kDialogResource, 167}, {kDialogResource, 177}, {kDialogResource, 178}, {kDialogResource, 179}};
 
 // A text in the data file's form: printable ASCII as it is, \\ and \" for the
 // backslash and the quote, \xNN for every other byte.

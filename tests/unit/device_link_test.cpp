@@ -483,7 +483,10 @@ TEST_F(DeviceLinkTest, AZeroByteIsDroppedAloneAndTheBytesBehindItCount) {
   EXPECT_EQ(link.TextLength(), 0u);
 
   // Inside a line and leading: the line reads as if the zeros were not there.
-  const char inside[] = "\0kA\0" "0\0" "0\r";
+  const char inside[] =
+      "\0kA\0"
+      "0\0"
+      "0\r";
   EXPECT_EQ(link.Append(inside, sizeof inside - 1), sizeof inside - 1);
   EXPECT_STREQ(link.Buffer(), "kA00\r");
   link.DispatchLines();

@@ -94,12 +94,15 @@ TEST(MainMenuTest, LockedFunctionBoxSpeaksTheLanguageInWindows1252) {
 TEST(MainMenuTest, DialogResourcesFollowTheLanguage) {
   const int application[] = {164, 166, 165, 118, 167};
   const int keyboard[] = {139, 141, 140, 142, 104};
+  const int chooser[] = {175, 176, 177, 178, 179};
   for (int language = 0; language < 5; ++language) {
     EXPECT_EQ(ApplicationDialogResource(language), application[language]);
     EXPECT_EQ(KeyboardDialogResource(language), keyboard[language]);
+    EXPECT_EQ(ProgramChooserResource(language), chooser[language]);
   }
   EXPECT_EQ(ApplicationDialogResource(7), 164);
   EXPECT_EQ(KeyboardDialogResource(-2), 139);
+  EXPECT_EQ(ProgramChooserResource(5), 175);
 }
 
 // A notification area that refuses the first `refusals` adds; with `lateAnswers`

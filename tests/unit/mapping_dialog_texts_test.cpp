@@ -57,6 +57,26 @@ TEST(MappingDialogTextsTest, OtherLanguageIndicesHaveTheirOwnEnglishWords) {
   }
 }
 
+TEST(MappingDialogTextsTest, ARefusedProgramIsNamedInEachLanguage) {
+  EXPECT_EQ(BadProgramMessage(0, "C:\\x\\cad.exe"),
+            "A program is named by its file name without folder (for example notepad.exe); "
+            "C:\\x\\cad.exe cannot be one !");
+  EXPECT_EQ(BadProgramMessage(9, "a:b"),
+            "A program is named by its file name without folder (for example notepad.exe); "
+            "a:b cannot be one!");
+  // French: no-break spaces (A0) before ";" and "!", "désigné" with E9.
+  EXPECT_EQ(BadProgramMessage(2, "x"),
+            "Un programme est d\xE9sign\xE9 par son nom de fichier sans dossier (par exemple "
+            "notepad.exe)\xA0; x n'en est pas un\xA0!");
+  // Spanish opens with an inverted mark (A1); Italian "è" is E8.
+  EXPECT_EQ(BadProgramMessage(3, "x").substr(0, 3), "\xA1Un");
+  EXPECT_EQ(BadProgramMessage(4, "x").substr(BadProgramMessage(4, "x").size() - 11),
+            "x non lo \xE8!");
+  EXPECT_EQ(BadProgramMessage(1, "%s"),
+            "Ein Programm wird mit seinem Dateinamen ohne Ordner angegeben (zum Beispiel "
+            "notepad.exe); %s ist keiner!");
+}
+
 TEST(MappingDialogTextsTest, LabelsAndSlotsMatchBothWays) {
   const int labels[12] = {1302, 1104, 1105, 1106, 1107, 1108, 1009, 1010, 1011, 1112, 1213, 1214};
   const char* unassigned[12] = {"(1)", "(2)", "(3)", "(4)", "(5)", "(6)",

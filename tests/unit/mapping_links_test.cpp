@@ -118,6 +118,19 @@ TEST_F(MappingLinksTest, AProgramBelongsToTheFirstLinkedMappingInEnumerationOrde
     EXPECT_EQ(inForce.keyPath, c.keyPath) << c.program;
     EXPECT_EQ(MappingInForceName(registry, inForce), c.name) << c.program;
   }
+
+  // What the mapping dialog tells of a mapping's programs: Beta lists notepad,
+  // which Alpha takes first, and calc, which is Beta's own.
+  const std::vector<ProgramInForce> beta = ProgramsOfMapping(registry, "beta");
+  ASSERT_EQ(beta.size(), 2u);
+  EXPECT_EQ(beta[0].program, "NOTEPAD.EXE");
+  EXPECT_EQ(beta[0].mapping, "Alpha");
+  EXPECT_FALSE(beta[0].listingMapping);
+  EXPECT_EQ(beta[1].program, "calc.exe");
+  EXPECT_EQ(beta[1].mapping, "Beta");
+  EXPECT_TRUE(beta[1].listingMapping);
+  EXPECT_TRUE(ProgramsOfMapping(registry, "Gamma").empty());
+  EXPECT_TRUE(ProgramsOfMapping(registry, std::string(64, 'N')).empty());
 }
 
 TEST_F(MappingLinksTest, ButtonsPlayTheSlotOfTheMappingInForce) {
@@ -153,7 +166,11 @@ TEST_F(MappingLinksTest, WithoutALinkTheActiveMappingIsReadAndNothingElseHappens
   EXPECT_EQ(MappingInForceName(registry, inForce), "Alpha");
   EXPECT_EQ(asked, 0);
   EXPECT_EQ(registry.WriteCount(), 0);
-  EXPECT_TRUE(registry.Entries("Create ").empty());
+  // The settings key, which is there, is opened through CreateKey only to list
+  // the mappings (FillMappingList does the same); no other key is asked for.
+  for (const std::string& entry : registry.Entries("Create ")) {
+    EXPECT_EQ(entry, "Create " + std::string(kActive));
+  }
   EXPECT_TRUE(registry.Entries("Delete").empty());
 
   // Not even the settings key is made when it is missing.

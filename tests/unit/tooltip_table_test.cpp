@@ -43,8 +43,9 @@ class FakeSource : public TooltipSource {
     const auto it = controlTexts.find(item);
     return it != controlTexts.end() ? it->second : std::string();
   }
-  std::optional<std::string> RecordedSequenceText(int button) override {
+  std::optional<std::string> RecordedSequenceText(int button, MappingShown mapping) override {
     buttonsRead.push_back(button);
+    mappingsRead.push_back(mapping);
     const auto it = recordings.find(button);
     if (it == recordings.end()) return std::nullopt;
     return it->second;
@@ -55,6 +56,9 @@ class FakeSource : public TooltipSource {
   std::map<int, std::string> recordings;
   std::vector<int> slidersRead;
   std::vector<int> buttonsRead;
+  std::vector<MappingShown> mappingsRead;
+  std::vector<ProgramInForce> shownPrograms;
+  std::vector<ProgramInForce> ShownMappingPrograms() override { return shownPrograms; }
 };
 
 constexpr std::int32_t kEnglish = 0;
@@ -166,6 +170,8 @@ TEST_F(TooltipTableTest, PanelButtonsAskForTheirDeviceButtons) {
   const int items[12] = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1110, 1109, 2023};
   for (int item : items) Text(item, kEnglish);
   EXPECT_EQ(source_.buttonsRead, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+  // What a press plays: the mapping in force for the program the user works in.
+  EXPECT_EQ(source_.mappingsRead, std::vector<MappingShown>(12, MappingShown::kInForce));
 
   source_.recordings[10] = "x";
   EXPECT_EQ(Text(1110, kEnglish), "Click here to execute the funktion assigned to the - button: x");
@@ -200,10 +206,28 @@ TEST_F(TooltipTableTest, MappingDialogButtonsAppendTheTextFormOnly) {
             Cp1252("Haga clic aquí para cambiar la asignación de teclado del botón # 2: "));
 
   source_.buttonsRead.clear();
+  source_.mappingsRead.clear();
   for (int item : {1302, 1104, 1105, 1106, 1107, 1108, 1009, 1010, 1011, 1112, 1213, 1214}) {
     Text(item, kEnglish);
   }
   EXPECT_EQ(source_.buttonsRead, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+  // The labels show the active mapping, which the dialog edits.
+  EXPECT_EQ(source_.mappingsRead, std::vector<MappingShown>(12, MappingShown::kActive));
+}
+
+TEST_F(TooltipTableTest, TheNameBoxTellsWhereTheShownMappingIsInForce) {
+  EXPECT_EQ(Text(2000, kEnglish), "Please enter here a name for your keyboard mapping");
+  source_.shownPrograms = {
+      {"proe.exe", "Beta", true}, {"notepad.exe", "Alpha", false}, {"xtop.exe", "Beta", true}};
+  EXPECT_EQ(Text(2000, kEnglish),
+            "Please enter here a name for your keyboard mapping (in force in: proe.exe, "
+            "xtop.exe; notepad.exe uses Alpha)");
+  EXPECT_EQ(Text(2000, kFrench),
+            Cp1252("Veuillez entrer ici un nom pour votre affectation clavier (en vigueur "
+                   "dans\u00a0: proe.exe, xtop.exe; notepad.exe utilise Alpha)"));
+  source_.shownPrograms = {{"notepad.exe", "Alpha", false}};
+  EXPECT_EQ(Text(2000, kGerman).substr(Text(2000, kGerman).size() - 29),
+            "(notepad.exe verwendet Alpha)");
 }
 
 TEST_F(TooltipTableTest, HelpItemSixSharesTheHintviewMappingButton) {
@@ -247,7 +271,7 @@ TEST_F(TooltipTableTest, LanguageRadioButtonsStateTheCurrentLanguageAndOfferTheO
 
 TEST_F(TooltipTableTest, ItemsWithoutEntryHaveNoTooltip) {
   for (int item :
-       {-1, 0, 8, 108, 1012, 1026, 1051, 1111, 1400, 2003, 2011, 2055, 2061, 40003, 65535}) {
+       {-1, 0, 8, 108, 1012, 1026, 1051, 1111, 1400, 2012, 2011, 2055, 2061, 40003, 65535}) {
     EXPECT_FALSE(TooltipText(item, kEnglish, source_).has_value()) << item;
     EXPECT_EQ(TooltipSlot(item, kEnglish), nullptr) << item;
   }
@@ -463,6 +487,31 @@ const QuotedTexts kQuoted[] = {
       "Hier können Sie der Gyrodisc Taste eine reale Taste zuordnen",
       "Ici vous pouvez assigner au bouton du Gyrodisc un bouton réel",
       "Aquí puede asignar al botón del Gyrodisc un botón verdadero", ""}},
+    {{2001},
+     Shows::kSlot,
+     {"Please enter here the programs (file names separated by ;) in which this keyboard "
+      "mapping is used",
+      "Bitte geben Sie hier die Programme ein (Dateinamen, getrennt durch ;), in denen diese "
+      "Tastaturbelegung gilt",
+      "Veuillez entrer ici les programmes (noms de fichier séparés par ;) où cette affectation "
+      "clavier s'applique",
+      "Por favor, introduzca aquí los programas (nombres de archivo separados por ;) en los que se "
+      "usa esta asignación",
+      "Inserire qui i programmi (nomi di file separati da ;) nei quali vale questa assegnazione "
+      "della tastiera"}},
+    {{2002},
+     Shows::kSlot,
+     {"Click here to add a program that is running now to this list",
+      "Klicken Sie hier, um ein gerade laufendes Programm zu dieser Liste hinzuzufügen",
+      "Cliquez ici pour ajouter à cette liste un programme en cours d'exécution",
+      "Haga clic aquí para añadir a esta lista un programa en ejecución",
+      "Fare clic qui per aggiungere a questa lista un programma in esecuzione"}},
+    {{2003},
+     Shows::kSlot,
+     {"Choose the program to add to the list",
+      "Wählen Sie das Programm, das der Liste hinzugefügt wird",
+      "Choisissez le programme à ajouter à la liste", "Elija el programa que se añadirá a la lista",
+      "Scegliere il programma da aggiungere alla lista"}},
     {{2056, 2057, 2058, 2059, 2060},
      Shows::kTooltip,
      {"This feature allows you to lock or unlock the Gyrodisc button",

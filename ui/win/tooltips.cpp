@@ -6,8 +6,12 @@
 #include <string>
 
 #include "config/key_notation.h"
+#include "config/mapping_links.h"
 #include "config/mapping_store.h"
+#include "config/program_list.h"
 #include "config/win/win_key_translator.h"
+#include "delivery/win/delivery_state.h"
+#include "delivery/win/win_process_query.h"
 #include "driver/win/driver_state.h"
 #include "ui/tooltip_table.h"
 
@@ -84,15 +88,36 @@ class DialogTooltipSource : public TooltipSource {
     GetDlgItemTextA(dialog_, item, text, sizeof text);
     return text;
   }
-  std::optional<std::string> RecordedSequenceText(int button) override {
-    const std::optional<KeyEventList> recording =
-        ReadButtonEvents(userRegistry, kSettingsKeyPath, button);
+  std::optional<std::string> RecordedSequenceText(int button, MappingShown mapping) override {
+    const std::string keyPath =
+        mapping == MappingShown::kActive
+            ? std::string(kSettingsKeyPath)
+            : ChooseMappingInForce(userRegistry, ProgramUserWorksIn).keyPath;
+    const std::optional<KeyEventList> recording = ReadButtonEvents(userRegistry, keyPath, button);
     if (!recording) return std::nullopt;
     WinKeyTranslator translator;
     return KeyEventsToText(recording->data(), CountKeyEvents(recording->data()), translator);
   }
+  std::vector<ProgramInForce> ShownMappingPrograms() override {
+    char name[64] = {};
+    if (GetDlgItemTextA(dialog_, kNameBox, name, sizeof name) == 0) return {};
+    return ProgramsOfMapping(userRegistry, name);
+  }
 
  private:
+  // The program of the window last activated outside the driver: the control
+  // panel is in front while its tooltips show, and a press would go there.
+  static std::string ProgramUserWorksIn() {
+    HWND window = LastForeignWindow();
+    DWORD process = 0;
+    if (window == nullptr || !IsWindow(window)) return std::string();
+    GetWindowThreadProcessId(window, &process);
+    WinProcessQuery query;
+    std::string path;
+    return process != 0 && query.ImagePath(process, &path) ? ProgramFileName(path) : std::string();
+  }
+
+  static constexpr int kNameBox = 2000;
   HWND dialog_;
 };
 
