@@ -4,6 +4,8 @@
 // and a recorded sequence is then typed by a press of the device button.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <thread>
 
@@ -45,6 +47,10 @@ constexpr long kPressedLook = 3;
 constexpr long kBlue = 0xFF0000;  // COLORREF 0x00BBGGRR
 constexpr long kBlack = 0;
 constexpr long kRed = 0xFF;
+constexpr int kProgramsField = 2001;
+constexpr int kAddProgram = 2002;
+constexpr int kProgramChoices = 2003;
+constexpr const char* kChooserTitle = "Add current program";
 constexpr const char* kV20 = "ProEngineer V.20";
 constexpr const char* kV18 = "ProEngineer V.18";
 
@@ -142,6 +148,16 @@ class MappingDialogTest : public TrackingTest {
 
   std::optional<std::string> NameBoxText() { return LabelText(kNameBox); }
 
+  // Keys typed at the end of the programs field, clicked into first: ";" and "."
+  // and "\\" are the keys of a US keyboard (0xBA, 0xBE, 0xDC), letters their
+  // capitals' codes.
+  void TypeIntoProgramsField(const std::vector<std::string>& keys) {
+    ClickWithPointer(kMappingTitle, kProgramsField);
+    std::vector<std::string> arguments = {"type-keys", "0x23"};  // End
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    ASSERT_TRUE(session_.Probe(arguments).Succeeded());
+  }
+
   // Another mapping picked in the name box with an arrow key; the save question
   // that comes is checked and answered.
   void PickWithArrow(int arrow, const std::string& question, int answer) {
@@ -181,10 +197,10 @@ class MappingDialogTest : public TrackingTest {
     return keys->at(subkey).at(name);
   }
 
-  std::vector<std::string> ComboItems() {
+  std::vector<std::string> ComboItems(const std::string& caption = kMappingTitle,
+                                      int control = kNameBox) {
     std::vector<std::string> items;
-    const ProbeResult result =
-        session_.Probe({"combo-items", kMappingTitle, std::to_string(kNameBox)});
+    const ProbeResult result = session_.Probe({"combo-items", caption, std::to_string(control)});
     for (const std::string& line : result.lines) {
       if (line.rfind("ITEM ", 0) != 0) continue;
       std::string text;
@@ -484,6 +500,108 @@ TEST_F(MappingDialogTest, PickingAnotherMappingAsksAndStayingKeepsTheOneInForce)
   EXPECT_EQ(Value("", "Button3"), hi);
   EXPECT_FALSE(Value("", "Button5").has_value());
   EXPECT_EQ(CommandStates(), "0 1");
+}
+
+// Programs are linked to the mapping in the name box: one picked among the
+// running programs, one typed; they are saved with Save like its slots, an entry
+// that is no file name is refused, and "Empty" may be linked too.
+TEST_F(MappingDialogTest, ProgramsAreLinkedThroughTheChooserAndSavedWithTheMapping) {
+  StartNotepad();
+  OpenMappingDialog();
+  EXPECT_EQ(LabelText(kProgramsField), std::string(""));
+  EXPECT_EQ(CommandStates(), "0 1");
+
+  // The chooser lists the programs with a window, sorted, without the driver.
+  ClickWithPointer(kMappingTitle, kAddProgram);
+  WaitForBox(kChooserTitle);
+  const std::vector<std::string> offered = ComboItems(kChooserTitle, kProgramChoices);
+  EXPECT_THAT(offered, ::testing::Contains("notepad.exe"));
+  EXPECT_THAT(offered, ::testing::Not(::testing::Contains("astrodriver.exe")));
+  const auto lower = [](std::string name) {
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+  };
+  EXPECT_TRUE(std::is_sorted(
+      offered.begin(), offered.end(),
+      [&](const std::string& a, const std::string& b) { return lower(a) < lower(b); }))
+      << ::testing::PrintToString(offered);
+  EXPECT_FALSE(session_.Screenshot("program_chooser").empty());
+  // "n" finds notepad in the focused list, Enter takes it.
+  ASSERT_TRUE(session_.Probe({"type-keys", "0x4E", "0x0D"}).Succeeded());
+  const auto deadline = Clock::now() + kReplyTimeout;
+  while (LabelText(kProgramsField) != std::string("notepad.exe")) {
+    ASSERT_LT(Clock::now(), deadline) << "the chosen program did not reach the field";
+    std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_EQ(CommandStates(), "1 1");
+  EXPECT_FALSE(Value(kV20, "Programs").has_value()) << "saved before Save";
+
+  // A second one typed with blanks; Save stores the list as text, without them.
+  TypeIntoProgramsField({"0x20", "0xBA", "0x20", "0x58", "0x54", "0x4F", "0x50", "0xBE", "0x45",
+                         "0x58", "0x45"});  // " ; xtop.exe"
+  EXPECT_FALSE(session_.Screenshot("mapping_dialog_programs_en").empty());
+  ClickWithPointer(kMappingTitle, kSave);
+  EXPECT_EQ(Value(kV20, "Programs"), std::string("notepad.exe;xtop.exe"));
+  EXPECT_EQ(LabelText(kProgramsField), std::string("notepad.exe;xtop.exe"));
+  EXPECT_EQ(CommandStates(), "0 1");
+
+  // An entry with a folder is refused by name and nothing is saved.
+  TypeIntoProgramsField({"0xBA", "0x43", "0x41", "0x44", "0xDC", "0x58", "0xBE", "0x45", "0x58",
+                         "0x45"});  // ";cad\x.exe"
+  ClickWithPointer(kMappingTitle, kSave);
+  EXPECT_EQ(WaitForBox(kBoxCaption).Text(),
+            std::string("A program is named by its file name without folder (for example "
+                        "notepad.exe); cad\\x.exe cannot be one !"));
+  EXPECT_FALSE(session_.Screenshot("mapping_program_refused").empty());
+  Press(kBoxCaption, kOk);
+  EXPECT_EQ(Value(kV20, "Programs"), std::string("notepad.exe;xtop.exe"));
+  EXPECT_EQ(CommandStates(), "1 1");
+
+  // Leaving the mapping asks about the unsaved list; after No it is dropped, and
+  // V.18 shows its own list: none.
+  PickWithArrow(kArrowUp, "Save changes for ProEngineer V.20?", kNo);
+  EXPECT_EQ(NameBoxText(), std::string(kV18));
+  EXPECT_EQ(LabelText(kProgramsField), std::string(""));
+  EXPECT_EQ(Value(kV20, "Programs"), std::string("notepad.exe;xtop.exe"));
+  EXPECT_EQ(CommandStates(), "0 1");
+
+  // "Empty", three entries up, takes a list, though never slots.
+  for (int up = 0; up < 3; ++up) PostKey(kMappingTitle, kArrowUp);
+  const auto picked = Clock::now() + kReplyTimeout;
+  while (NameBoxText() != std::string("Empty")) {
+    ASSERT_LT(Clock::now(), picked) << "\"Empty\" was not picked";
+    std::this_thread::sleep_for(50ms);
+  }
+  TypeIntoProgramsField({"0x43", "0x41", "0x4C", "0x43", "0xBE", "0x45", "0x58", "0x45"});
+  ClickWithPointer(kMappingTitle, kSave);
+  EXPECT_EQ(Value("Empty", "Programs"), std::string("calc.exe"));
+  const auto stored = Stored();
+  ASSERT_TRUE(stored.count("Empty"));
+  EXPECT_EQ(stored.at("Empty").size(), 1u) << "the generic mapping took a slot";
+}
+
+class GermanMappingDialogTest : public MappingDialogTest {
+ protected:
+  void BeforeDriverStarts() override {
+    MappingDialogTest::BeforeDriverStarts();
+    std::string error;
+    ASSERT_TRUE(session_.SetDriverSetting("Language", "1", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverString(kV20, "Programs", "notepad.exe;proe.exe", &error))
+        << error;
+  }
+};
+
+// The stored list is shown with the mapping, in the German dialog's line.
+TEST_F(GermanMappingDialogTest, TheLineShowsTheStoredListInGerman) {
+  ASSERT_TRUE(PostToDriver(kCommandMessage, kKeyboardCommand, 0));
+  const std::string title = "AIRCAP - Tastaturbelegung";
+  WaitForBox(title);
+  const auto text = [&](int control) {
+    return session_.Probe({"control-text", title, std::to_string(control)}).Text();
+  };
+  EXPECT_EQ(text(kProgramsField), std::string("notepad.exe;proe.exe"));
+  EXPECT_EQ(text(kAddProgram), std::string("&Programm hinzuf\xFCgen..."));
+  EXPECT_FALSE(session_.Screenshot("mapping_dialog_programs_de").empty());
 }
 
 TEST_F(MappingDialogTest, CaptureTakesEnterEscapeAndTabAndStopsWhereTheStoreStops) {

@@ -13,7 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kNotepad = "Untitled - Notepad";
 constexpr const char* kLinkedTitle = "Veltrix [Mapping A]";
 constexpr const char* kActiveTitle = "Veltrix [Active]";
 
@@ -45,10 +44,10 @@ class ProgramMappingsTest : public TrackingTest {
     ASSERT_TRUE(session_.SetDriverString("Mapping A", "Programs", "notepad.exe", &error)) << error;
     ASSERT_TRUE(session_.SetDriverBinary("", "Button1", Letter(0x22, 0x47), &error)) << error;
     ASSERT_TRUE(session_.SetDriverSetting("Name", "Active", &error)) << error;
-    // The button window in the top left corner, away from where the test clicks.
+    // The button window below notepad's, away from where the test clicks.
     ASSERT_TRUE(session_.SetDriverSetting("ButtonInfo", "1", &error)) << error;
     ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoX", "0", &error)) << error;
-    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoY", "0", &error)) << error;
+    ASSERT_TRUE(session_.SetDriverSetting("ButtonInfoY", "560", &error)) << error;
   }
 
   void PressAndRelease(std::uint32_t mask) {
@@ -56,15 +55,12 @@ class ProgramMappingsTest : public TrackingTest {
     ASSERT_TRUE(controller_->SendRaw(sim::ButtonLine(0)));
   }
 
-  // Notepad's edit: its text and its centre on the screen.
-  ProbeResult NotepadEdit() { return session_.Probe({"child-text", kNotepad, "Edit"}); }
-
   // Clicks into notepad's edit, as a user brings it to the front.
   void ClickNotepad() {
     int x = -1, y = -1;
     std::istringstream(NotepadEdit().Field("POINT").value_or("")) >> x >> y;
     ASSERT_GE(x, 0) << "notepad's edit not found";
-    ClickAt(x, y, kNotepad);
+    ClickAt(x, y, kNotepadTitle);
   }
 
   // Notepad's text once what is typed next replaces its selection. Read once the
@@ -122,11 +118,7 @@ class ProgramMappingsTest : public TrackingTest {
 
 TEST_F(ProgramMappingsTest, TheLinkedMappingIsInForceWhileItsProgramIsInFront) {
   WaitForBox(kActiveTitle);
-  std::string error;
-  ASSERT_NE(session_.StartSystemProgram("notepad.exe", &error), nullptr) << error;
-  const auto started = Clock::now() + kStartupTimeout;
-  while (!NotepadEdit().Succeeded() && Clock::now() < started) std::this_thread::sleep_for(100ms);
-  ASSERT_TRUE(NotepadEdit().Succeeded()) << "notepad's window did not appear";
+  StartNotepad();
 
   ClickNotepad();
   WaitForBox(kLinkedTitle);

@@ -152,6 +152,20 @@ void TrackingTest::ClickAt(int x, int y, const std::string& title) {
   }
 }
 
+void TrackingTest::StartNotepad() {
+  std::string error;
+  ASSERT_NE(session_.StartSystemProgram("notepad.exe", &error), nullptr) << error;
+  const auto deadline = Clock::now() + kStartupTimeout;
+  while (!NotepadEdit().Succeeded()) {
+    ASSERT_LT(Clock::now(), deadline) << "notepad's window did not appear";
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
+ProbeResult TrackingTest::NotepadEdit() {
+  return session_.Probe({"child-text", kNotepadTitle, "Edit"});
+}
+
 std::size_t TrackingTest::MarkersAt(const ClientWindow& window) const {
   std::size_t count = 0;
   for (std::uint64_t receiver : MarkerWindows(*window.process)) count += receiver == window.window;

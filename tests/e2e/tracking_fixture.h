@@ -20,6 +20,8 @@ struct ClientWindow {
   std::uint32_t thread = 0;
 };
 
+constexpr const char* kNotepadTitle = "Untitled - Notepad";
+
 class TrackingTest : public DesktopTest {
  protected:
   // Starts the driver with a controller on COM3, after BeforeDriverStarts, and
@@ -52,6 +54,12 @@ class TrackingTest : public DesktopTest {
   // Clicks at that point of the screen and waits until the window with this title
   // is the foreground window.
   void ClickAt(int x, int y, const std::string& title);
+
+  // Starts Wine's notepad, a program of the system that the test does not
+  // control, and waits until its window is there.
+  void StartNotepad();
+  // Notepad's edit: its text, centre, mouse capture and selection (probe child-text).
+  ProbeResult NotepadEdit();
 
   // Marker samples `window` has received so far.
   std::size_t MarkersAt(const ClientWindow& window) const;

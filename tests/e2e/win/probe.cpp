@@ -71,7 +71,8 @@
 //     box, which a sent click would wait for);
 //   focused CAPTION: "FOCUS <id> <parent id>" of the control that has the focus in
 //     the thread of that dialog;
-//   combo-items CAPTION ID: "ITEM <hex>" for each entry of that combo box, in order;
+//   combo-items CAPTION ID: "ITEM <hex>" for each entry of that combo box or list
+//     box, in order;
 //   type-keys VK...: types the virtual keys (hexadecimal, e.g. 0x48) through the
 //     system's input, each pressed and released; "REFUSED ..." when the system
 //     would not take them within 10 s;
@@ -1066,13 +1067,19 @@ int ComboItemsCommand(int argc, char** argv) {
   if (argc != 2) return 2;
   HWND combo = DialogControl(argv[0], argv[1]);
   if (combo == nullptr) return 1;
-  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  char className[32] = {};
+  GetClassNameA(combo, className, sizeof className);
+  const bool list = lstrcmpiA(className, "ListBox") == 0;
+  const LRESULT count = SendMessageA(combo, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     // Read as wide text: an ANSI read of another process's entry is not
     // converted by every system.
     wchar_t wide[256] = {};
-    if (SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= LRESULT{256}) return 1;
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+    const auto index = static_cast<WPARAM>(i);
+    if (SendMessageW(combo, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0) >= LRESULT{256}) {
+      return 1;
+    }
+    SendMessageW(combo, list ? LB_GETTEXT : CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide));
     char text[512] = {};
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     PrintHexText("ITEM", text);
