@@ -129,9 +129,12 @@ TEST_F(ProgramMappingsTest, TheLinkedMappingIsInForceWhileItsProgramIsInFront) {
 
   // Another program: the active mapping's "g", and the window names it.
   const ClientWindow editor = StartClient("Editor", {"--activate", "--edit"});
+  ASSERT_TRUE(WaitForForeground("Editor"));
   WaitForBox(kActiveTitle);
+  const std::optional<std::string> notepadBefore = NotepadEdit().Text();
   PressAndRelease(0x1);
   EXPECT_TRUE(EditorShows(editor, "67"));  // "g"
+  EXPECT_EQ(NotepadEdit().Text(), notepadBefore);
 
   // Back to notepad: "a" again, and nothing more in the editor.
   // Twice: an "a" that replaced a selection cannot pass for one not typed.

@@ -143,13 +143,15 @@ void TrackingTest::ClickAt(int x, int y, const std::string& title) {
   EXPECT_EQ(session_.Run({xdotool, "mousemove", std::to_string(x), std::to_string(y), "click", "1"},
                          tenSeconds),
             0);
+  EXPECT_TRUE(WaitForForeground(title)) << "the click did not bring " << title << " to the front";
+}
+
+bool TrackingTest::WaitForForeground(const std::string& title) {
   const auto deadline = Clock::now() + kReplyTimeout;
   while (session_.Probe({"driver-dialogs"}).Field("FOREGROUND") != title) {
-    if (Clock::now() >= deadline) {
-      ADD_FAILURE() << "the click did not bring " << title << " to the foreground";
-      return;
-    }
+    if (Clock::now() >= deadline) return false;
   }
+  return true;
 }
 
 void TrackingTest::StartNotepad() {

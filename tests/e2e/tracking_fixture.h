@@ -54,6 +54,9 @@ class TrackingTest : public DesktopTest {
   // Clicks at that point of the screen and waits until the window with this title
   // is the foreground window.
   void ClickAt(int x, int y, const std::string& title);
+  // Whether the window with this title comes to be the foreground window within
+  // the reply time-out.
+  bool WaitForForeground(const std::string& title);
 
   // Starts Wine's notepad, a program of the system that the test does not
   // control, and waits until its window is there.
