@@ -13,12 +13,17 @@
 // `probe.exe clock-echo` before and after the runs (the offset of the fastest
 // round trip, its error at most half that round trip); arrivals are mapped with
 // the offset interpolated between the two.
+//
+// latency_figures --linked: the same with a named mapping linked to a program
+// ("Programs" stored before the driver starts). Motion goes nowhere near the
+// links, so its figures should agree with a run without.
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
@@ -297,16 +302,25 @@ int Fail(const std::string& text) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  e2e::LaunchOptions options;
+  if (argc == 2 && std::strcmp(argv[1], "--linked") == 0) {
+    options.mappingTexts = {{"Mapping A", "Programs", "notepad.exe"}};
+  } else if (argc != 1) {
+    return Fail("usage: latency_figures [--linked]");
+  }
   // A clock-echo that has ended must not end this program with its input pipe.
   std::signal(SIGPIPE, SIG_IGN);
   e2e::WineSession session;
   std::string error;
   e2e::DriverLaunch launch;
   if (!session.Start("latency_figures", &error) ||
-      !e2e::LaunchDriverWithController(session, {}, &launch, &error)) {
+      !e2e::LaunchDriverWithController(session, options, &launch, &error)) {
     return Fail(error);
   }
+  std::printf("%s\n", options.mappingTexts.empty()
+                          ? "No mapping linked to a program"
+                          : "\"Mapping A\" linked to notepad.exe before the driver started");
   if (!launch.trayWaiter->WaitForLine([](const std::string& line) { return !line.empty(); },
                                       std::chrono::seconds(90))) {
     return Fail("the driver did not start up");

@@ -491,7 +491,7 @@ void PrintCpu(const Sample& start, const Sample& streamEnd, const Sample& final)
 }
 
 // The button beep is switched off before the driver reads its settings.
-const e2e::LaunchOptions kLaunch = {3, true, {{"ButtonBeep", "0"}}};
+const e2e::LaunchOptions kLaunch = {3, true, {{"ButtonBeep", "0"}}, {}};
 
 int Fail(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());

@@ -24,6 +24,9 @@ bool LaunchDriverWithController(WineSession& session, const LaunchOptions& optio
   for (const auto& [name, value] : options.settings) {
     if (!session.SetDriverSetting(name, value, error)) return false;
   }
+  for (const MappingText& value : options.mappingTexts) {
+    if (!session.SetDriverString(value.mapping, value.name, value.text, error)) return false;
+  }
   launch->controller = std::make_unique<sim::SimulatedController>();
   if (!launch->controller->Start()) {
     *error = "the simulated controller did not start";

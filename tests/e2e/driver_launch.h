@@ -48,6 +48,13 @@ struct DriverLaunch {
   ChildProcess* trayWaiter = nullptr;
 };
 
+// A text value (REG_SZ) in a named keyboard mapping's key.
+struct MappingText {
+  std::string mapping;
+  std::string name;
+  std::string text;
+};
+
 struct LaunchOptions {
   int port = 3;  // the controller's
   // The other ports of a user's machine beside it; without them only the
@@ -55,11 +62,14 @@ struct LaunchOptions {
   bool otherPorts = true;
   // Stored (as REG_SZ) before the driver starts.
   std::vector<std::pair<std::string, std::string>> settings;
+  // Stored before the driver starts, such as a mapping's "Programs".
+  std::vector<MappingText> mappingTexts;
 };
 
-// Unmaps every COM port and clears the driver's settings, stores the given ones,
-// puts a controller on its port (and the other ports when asked for), then
-// starts the driver and the tray waiter. False with a reason on failure.
+// Unmaps every COM port and clears the driver's settings, stores the given
+// settings and mapping texts, puts a controller on its port (and the other ports
+// when asked for), then starts the driver and the tray waiter. False with a
+// reason on failure.
 bool LaunchDriverWithController(WineSession& session, const LaunchOptions& options,
                                 DriverLaunch* launch, std::string* error);
 

@@ -95,6 +95,12 @@
 //     controller's line settings;
 //   reg-value KEY NAME: "TYPE <type>" and "VALUE <hex>" of that value under the
 //     current user's KEY, its raw bytes;
+//   activate-timed TITLE CAPTION TIMEOUT_MS: brings the top-level window TITLE to
+//     the foreground (SetForegroundWindow) and ends once the driver's only visible
+//     dialog (the button window) is captioned CAPTION, read every millisecond;
+//     "TOOK <microseconds>" from the call until the caption was read (performance
+//     counter), "UNSEEN <microseconds>" from the call until the last read that
+//     gave the old one. Fails when the dialog had that caption before;
 // <hex> is two lower-case hex digits per byte, so that Windows-1252 bytes can be
 // compared exactly.
 #include <windows.h>
@@ -570,27 +576,39 @@ bool ClickControl(HWND dialog, int id) {
          SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
 }
 
-// The visible dialogs and boxes of the driver's process, then the foreground
-// window's caption.
-int DriverDialogsCommand(int argc, char**) {
-  if (argc != 0) return 2;
+// The visible dialogs and boxes of the driver's process.
+std::vector<HWND> DriverDialogs() {
+  std::vector<HWND> dialogs;
   HWND driver = FindWindowA(kDriverWindowClass, nullptr);
-  if (driver == nullptr) return 1;
-  DWORD driverProcess = 0;
-  GetWindowThreadProcessId(driver, &driverProcess);
+  if (driver == nullptr) return dialogs;
+  struct Search {
+    DWORD process;
+    std::vector<HWND>* dialogs;
+  } search = {0, &dialogs};
+  GetWindowThreadProcessId(driver, &search.process);
   EnumWindows(
       [](HWND window, LPARAM argument) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(argument);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         char className[64] = {};
         GetClassNameA(window, className, sizeof className);
-        if (process == static_cast<DWORD>(argument) && std::strcmp(className, kBoxClass) == 0 &&
+        if (process == search->process && std::strcmp(className, kBoxClass) == 0 &&
             IsWindowVisible(window)) {
-          std::printf("DIALOG %s\n", WindowText(window).c_str());
+          search->dialogs->push_back(window);
         }
         return TRUE;
       },
-      static_cast<LPARAM>(driverProcess));
+      reinterpret_cast<LPARAM>(&search));
+  return dialogs;
+}
+
+// The visible dialogs and boxes of the driver's process, then the foreground
+// window's caption.
+int DriverDialogsCommand(int argc, char**) {
+  if (argc != 0) return 2;
+  if (FindWindowA(kDriverWindowClass, nullptr) == nullptr) return 1;
+  for (HWND dialog : DriverDialogs()) std::printf("DIALOG %s\n", WindowText(dialog).c_str());
   std::printf("FOREGROUND %s\n", WindowText(GetForegroundWindow()).c_str());
   return 0;
 }
@@ -1323,6 +1341,33 @@ int ClockEchoCommand(int argc, char**) {
   return 0;
 }
 
+// Wine sends no name-change event when a window's title changes, so the title is
+// read every millisecond.
+int ActivateTimedCommand(int argc, char** argv) {
+  std::int64_t timeout = 0;
+  if (argc != 3 || !ParseNumber(argv[2], &timeout)) return 2;
+  HWND target = FindWindowA(nullptr, argv[0]);
+  const std::vector<HWND> dialogs = DriverDialogs();
+  const std::string caption = argv[1];
+  if (target == nullptr || dialogs.size() != 1 || WindowText(dialogs[0]) == caption) return 1;
+  HWND dialog = dialogs[0];
+  const std::uint64_t start = client::CounterMicroseconds();
+  SetForegroundWindow(target);
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout);
+  std::uint64_t unseen = 0;  // the last read that still gave the old caption
+  for (;;) {
+    const bool seen = WindowText(dialog) == caption;
+    const std::uint64_t read = client::CounterMicroseconds() - start;
+    if (seen) {
+      std::printf("TOOK %" PRIu64 "\nUNSEEN %" PRIu64 "\n", read, unseen);
+      return 0;
+    }
+    if (GetTickCount64() >= deadline) return 1;
+    unseen = read;
+    Sleep(1);
+  }
+}
+
 struct Subcommand {
   const char* name;
   int (*run)(int argc, char** argv);
@@ -1381,6 +1426,7 @@ const Subcommand kSubcommands[] = {
     {"reg-value", RegValueCommand},
     {"file-version", FileVersionCommand},
     {"open-port", OpenPortCommand},
+    {"activate-timed", ActivateTimedCommand},
 };
 
 void PrintUsage() {
@@ -1404,7 +1450,7 @@ void PrintUsage() {
                "set-cursor X Y | "
                "mouse-acceleration |\n"
                "  watch-wheel COUNT TIMEOUT_MS | clock-echo | reg-value KEY NAME |\n"
-               "  file-version PATH | open-port NAME\n");
+               "  file-version PATH | open-port NAME | activate-timed TITLE CAPTION TIMEOUT_MS\n");
 }
 
 }  // namespace
